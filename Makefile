@@ -1,0 +1,32 @@
+# Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
+BUILD_DIR   ?= build
+RELEASE_DIR ?= build-release
+JOBS        ?= $(shell nproc)
+
+.PHONY: run test bench deps build release format clean
+
+deps:
+	@scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/app/corvale
+
+test: build
+	scripts/run-tests $(BUILD_DIR)
+
+release: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+bench: release
+	bench/run-all $(RELEASE_DIR)
+
+format:
+	find . -path ./build -prune -o -path './build-*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print | xargs clang-format -i
+
+clean:
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR)

@@ -1,0 +1,213 @@
+#include "platform/file_system.h"
+
+#include <fcntl.h>
+#include <fnmatch.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace corvale::platform {
+namespace {
+
+std::string_view LastPart(std::string_view path) {
+  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
+  const auto slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::uint32_t AttributesOfStat(const struct stat& st, bool hidden) {
+  const std::uint32_t hiddenBit = hidden ? kAttrHidden : 0;
+  if (S_ISDIR(st.st_mode)) return kAttrDirectory | hiddenBit;
+  if (S_ISREG(st.st_mode)) {
+    return kAttrArchive | hiddenBit | ((st.st_mode & S_IWUSR) ? 0 : kAttrReadOnly);
+  }
+  return 0;  // devices, FIFOs and sockets: the file pass must never open them
+}
+
+}  // namespace
+
+bool IsDotName(std::string_view name) {
+  return !name.empty() && name.front() == '.' && name != "." && name != "..";
+}
+
+bool WildcardMatch(std::string_view pattern, std::string_view name) {
+  if (pattern == "*" || pattern == "*.*") return true;
+  return fnmatch(std::string(pattern).c_str(), std::string(name).c_str(), 0) == 0;
+}
+
+std::string EntryEnumerator::First(const std::string& folder, const std::string& pattern,
+                                   std::uint32_t mask) {
+  Close();
+  dir_ = opendir(folder.c_str());
+  if (!dir_) return {};
+  struct stat st{};
+  if (fstat(dirfd(dir_), &st) == 0) {
+    folderDevice_ = st.st_dev;
+    folderInode_ = st.st_ino;
+  }
+  pattern_ = pattern;
+  mask_ = mask;
+  folderHidden_ = IsDotName(LastPart(folder));
+  return Next();
+}
+
+std::string EntryEnumerator::Next() {
+  if (!dir_) return {};
+  while (const dirent* entry = readdir(dir_)) {
+    if ((AttributesOf(*entry) & mask_) == 0) continue;
+    if (!WildcardMatch(pattern_, entry->d_name)) continue;
+    return entry->d_name;
+  }
+  return {};
+}
+
+void EntryEnumerator::Close() {
+  if (dir_) closedir(dir_);
+  dir_ = nullptr;
+}
+
+std::uint32_t EntryEnumerator::AttributesOf(const dirent& entry) const {
+  const std::string_view name = entry.d_name;
+  if (name == "." || name == "..") {
+    return kAttrDirectory | (folderHidden_ ? kAttrHidden : 0);
+  }
+  const std::uint32_t hidden = IsDotName(name) ? kAttrHidden : 0;
+  switch (entry.d_type) {
+    case DT_REG:
+      // The read-only bit never decides a mask test once the archive bit is set, so a regular
+      // file needs no stat here.
+      return kAttrArchive | hidden;
+    case DT_DIR:
+      return kAttrDirectory | hidden;
+    case DT_LNK:
+    case DT_UNKNOWN: {
+      struct stat st{};
+      if (fstatat(dirfd(dir_), entry.d_name, &st, 0) != 0) return 0;  // dangling link
+      return AttributesOfStat(st, hidden != 0);
+    }
+    default:
+      return 0;
+  }
+}
+
+bool PathExists(const std::string& path) {
+  struct stat st{};
+  return !path.empty() && stat(path.c_str(), &st) == 0;
+}
+
+std::string_view PathFindExtension(std::string_view path) {
+  std::size_t dot = std::string_view::npos;
+  for (std::size_t i = 0; i < path.size(); ++i) {
+    const char c = path[i];
+    if (c == '/' || c == ' ') {
+      dot = std::string_view::npos;
+    } else if (c == '.') {
+      dot = i;
+    }
+  }
+  return dot == std::string_view::npos ? std::string_view{} : path.substr(dot);
+}
+
+std::optional<FileStat> StatPath(const std::string& path) {
+  struct statx sx{};
+  if (path.empty() ||
+      statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+    return std::nullopt;
+  }
+  const auto toTimespec = [](const statx_timestamp& t) {
+    return timespec{static_cast<time_t>(t.tv_sec), static_cast<long>(t.tv_nsec)};
+  };
+  FileStat facts;
+  facts.size = static_cast<std::int64_t>(sx.stx_size);
+  facts.created = toTimespec((sx.stx_mask & STATX_BTIME) ? sx.stx_btime : sx.stx_ctime);
+  facts.modified = toTimespec(sx.stx_mtime);
+  facts.accessed = toTimespec(sx.stx_atime);
+  facts.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+  facts.inode = static_cast<ino_t>(sx.stx_ino);
+  facts.isDirectory = S_ISDIR(sx.stx_mode);
+  facts.isRegular = S_ISREG(sx.stx_mode);
+  facts.ownerWritable = (sx.stx_mode & S_IWUSR) != 0;
+  return facts;
+}
+
+std::int64_t SizeByOpen(const std::string& path) {
+  // O_NONBLOCK: opening a FIFO for reading must not wait for a writer.
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return 0;
+  struct stat st{};
+  const std::int64_t size = fstat(fd, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : 0;
+  close(fd);
+  return size;
+}
+
+std::string FormatByteSize(std::int64_t size) {
+  if (size <= 0) return "0";
+  if (size < 1024) return std::to_string(size) + " B";
+  static constexpr const char* kUnits[] = {"KB", "MB", "GB", "TB", "PB", "EB"};
+  int unit = 0;
+  unsigned __int128 divisor = 1024;
+  while (unit < 5 && static_cast<unsigned __int128>(size) >= divisor * 1024) {
+    divisor *= 1024;
+    ++unit;
+  }
+  // Hundredths of the unit, truncated; integer arithmetic keeps 1.30 from turning into 1.29.
+  const auto hundredths = static_cast<std::uint64_t>(static_cast<unsigned __int128>(size) * 100 /
+                                                     divisor);
+  char text[32];
+  if (hundredths < 1000) {
+    std::snprintf(text, sizeof text, "%llu.%02llu %s",
+                  static_cast<unsigned long long>(hundredths / 100),
+                  static_cast<unsigned long long>(hundredths % 100), kUnits[unit]);
+  } else if (hundredths < 10000) {
+    std::snprintf(text, sizeof text, "%llu.%llu %s",
+                  static_cast<unsigned long long>(hundredths / 100),
+                  static_cast<unsigned long long>(hundredths / 10 % 10), kUnits[unit]);
+  } else {
+    std::snprintf(text, sizeof text, "%llu %s", static_cast<unsigned long long>(hundredths / 100),
+                  kUnits[unit]);
+  }
+  return text;
+}
+
+std::string LocalTimeText(const timespec& time, bool dropMidnight) {
+  struct tm local{};
+  if (!localtime_r(&time.tv_sec, &local)) return {};
+  // Written digit by digit: this runs twice for every listed file, and printf costs more than
+  // the stat that fetched the time.
+  char text[20] = "0000-00-00 00:00:00";
+  const auto put = [&text](int at, int width, long value) {
+    for (int i = at + width - 1; i >= at; --i, value /= 10) text[i] = char('0' + value % 10);
+  };
+  put(0, 4, local.tm_year + 1900L);
+  put(5, 2, local.tm_mon + 1);
+  put(8, 2, local.tm_mday);
+  put(11, 2, local.tm_hour);
+  put(14, 2, local.tm_min);
+  put(17, 2, local.tm_sec);
+  const bool midnight = local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0;
+  return std::string(text, dropMidnight && midnight ? 11 : 19);
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view text) {
+  std::string temp = path + ".XXXXXX";
+  const int fd = mkstemp(temp.data());
+  if (fd < 0) return false;
+  struct stat old{};
+  fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
+  bool ok = true;
+  for (std::size_t done = 0; ok && done < text.size();) {
+    const ssize_t n = write(fd, text.data() + done, text.size() - done);
+    ok = n > 0;
+    if (ok) done += std::size_t(n);
+  }
+  ok = ok && fsync(fd) == 0;
+  ok = (close(fd) == 0) && ok;
+  if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
+  unlink(temp.c_str());
+  return false;
+}
+
+}  // namespace corvale::platform

@@ -1,0 +1,63 @@
+// The file filter: decides from FilterSettings whether an entry found by the walk is listed, by
+// suffix, by size and by name keywords.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/filter_settings.h"
+
+namespace corvale::search {
+
+// 1-based byte position of the first occurrence of keyword in text, or -1 (also when either is
+// empty). Bytes compare exactly.
+std::int32_t FindText(std::string_view text, std::string_view keyword);
+
+// The part after the last "." of text; "" when there is no "." or it is the last character.
+std::string_view TextAfterLastDot(std::string_view text);
+
+// Splits at ",": empty parts between commas or before a leading comma are kept, a trailing comma
+// adds nothing, an empty text gives nothing. Parts are not trimmed.
+std::vector<std::string> SplitAtComma(std::string_view text);
+
+// Limit in bytes of the size rule: sizeValue times the unit (B, KB, MB, GB, letter case ignored),
+// 0 for any other unit. 64-bit: nothing wraps.
+std::int64_t SizeLimit(const settings::FilterSettings& settings);
+
+// Whether a file of this size passes the size rule (the rule names the files to skip).
+bool PassesSizeRule(std::string_view compareText, std::int64_t size, std::int64_t limit);
+
+// Whether a name passes the keyword test; includeMode lists a name that contains any keyword,
+// otherwise a name that contains none. An empty keyword list passes nothing.
+bool PassesKeywords(std::string_view name, const std::vector<std::string>& keywords,
+                    bool includeMode);
+
+// What the filter needs from its caller: called before every suffix comparison, and for the size
+// of a file whose suffix matched in one of the size cases.
+struct FilterHooks {
+  std::function<void()> beforeSuffixComparison;
+  std::function<std::int64_t(const std::string& path)> fileSize;
+};
+
+// The suffix list of the settings, split once per suffix text rather than once per entry.
+class FileFilter {
+ public:
+  explicit FileFilter(const settings::FilterSettings& settings) : settings_(settings) {}
+
+  // Whether the entry is listed. Each file is decided once, however many suffix entries equal
+  // its suffix.
+  bool Accepts(std::string_view name, const std::string& path, const FilterHooks& hooks);
+
+ private:
+  const std::vector<std::string>& Suffixes();
+
+  const settings::FilterSettings& settings_;
+  std::string splitFrom_;
+  std::vector<std::string> suffixes_;
+  bool splitDone_ = false;
+};
+
+}  // namespace corvale::search

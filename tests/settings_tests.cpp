@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include "settings/filter_settings.h"
+#include "tests/test_support.h"
+
+namespace corvale::settings {
+namespace {
+
+TEST(SettingsConversions, TextToNumber) {
+  struct Case {
+    const char* text;
+    std::int32_t expected;
+  } cases[] = {
+      {"10", 10},       {"1.9", 1},       {"-3", -3},         {"-3.7", -3},
+      {"", 0},          {"填写整数", 0},  {"abc", 0},         {"12abc", 12},
+      {" 7", 7},        {"0010", 10},     {"4294967297", 1},  {"2147483648", -2147483647 - 1},
+      {"1e3", 1000},    {"0x10", 0},      {"inf", 0},         {".5", 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(TextToNumber(c.text), c.expected) << c.text;
+}
+
+TEST(SettingsConversions, Flags) {
+  EXPECT_EQ(FlagToText(true), "真");
+  EXPECT_EQ(FlagToText(false), "假");
+  EXPECT_TRUE(TextToFlag("真"));
+  for (const char* text : {"假", "true", "1", "", " 真"}) EXPECT_FALSE(TextToFlag(text)) << text;
+}
+
+SettingsControls SampleControls() {
+  SettingsControls c;
+  c.fileType = "音频文件";
+  c.suffix = "mp3,wav,wma,aac,flac";
+  c.sizeSwitch = "筛选";
+  c.sizeCompare = "大于";
+  c.sizeValue = "10";
+  c.sizeUnit = "MB";
+  c.nameSwitch = "不筛选";
+  c.keywords = "关键词用英文逗号隔开。如：预览视频,样片";
+  c.showDuplicates = true;
+  return c;
+}
+
+TEST(SettingsFile, SaveWritesTheSampleFile) {
+  test::TempDir dir;
+  test::ScopedCwd cwd(dir.Path());
+  EXPECT_EQ(SettingsFilePath(), dir.Path() + "/dmconfig.ini");
+  FilterSettings settings;
+  const auto controls = SampleControls();
+  CaptureSettings(controls, settings, true);
+  SaveSettingsFile(controls, settings);
+  EXPECT_EQ(test::ReadWholeFile(dir / "dmconfig.ini"),
+            "[文件后缀]\n文件后缀=mp3,wav,wma,aac,flac\n"
+            "[选择类型]\n选择类型=音频文件\n"
+            "[限制类型]\n限制类型=大于\n"
+            "[限制大小]\n限制大小=10\n"
+            "[限制单位]\n限制单位=MB\n"
+            "[限制名称]\n限制名称=关键词用英文逗号隔开。如：预览视频,样片\n"
+            "[是否]\n筛大小=筛选\n筛名称=不筛选\n"
+            "[全局_单选名称项]\n全局_单选名称项=0\n"
+            "[全局_筛大小]\n全局_筛大小=真\n");
+  EXPECT_TRUE(settings.sizeFilterOn);
+  EXPECT_EQ(settings.nameFilterChoice, 0);
+}
+
+TEST(SettingsFile, LoadRestoresWhatSaveWrote) {
+  test::TempDir dir;
+  test::ScopedCwd cwd(dir.Path());
+  auto controls = SampleControls();
+  controls.nameSwitch = "跳过以下关键词";
+  controls.sizeValue = "010";
+  FilterSettings saved;
+  CaptureSettings(controls, saved, true);
+  SaveSettingsFile(controls, saved);
+  EXPECT_EQ(saved.nameFilterChoice, 2);
+
+  SettingsControls loaded;
+  FilterSettings settings;
+  LoadSettingsFile(loaded, settings);
+  EXPECT_EQ(loaded.fileType, controls.fileType);
+  EXPECT_EQ(loaded.suffix, controls.suffix);
+  EXPECT_EQ(loaded.sizeSwitch, controls.sizeSwitch);
+  EXPECT_EQ(loaded.sizeCompare, controls.sizeCompare);
+  EXPECT_EQ(loaded.sizeValue, "010");  // stored as typed
+  EXPECT_EQ(loaded.sizeUnit, controls.sizeUnit);
+  EXPECT_EQ(loaded.nameSwitch, controls.nameSwitch);
+  EXPECT_EQ(loaded.keywords, controls.keywords);
+  EXPECT_FALSE(loaded.showDuplicates);  // never stored
+  EXPECT_EQ(settings.nameFilterChoice, 2);
+  EXPECT_TRUE(settings.sizeFilterOn);
+
+  CaptureSettings(loaded, settings, false);
+  EXPECT_EQ(settings.sizeValue, 10);
+  EXPECT_FALSE(settings.showDuplicates);
+}
+
+TEST(SettingsFile, MissingEntriesLoadEmpty) {
+  test::TempDir dir;
+  test::ScopedCwd cwd(dir.Path());
+  test::WriteFile(dir / "dmconfig.ini", "[文件后缀]\n文件后缀=mp3\n[全局_筛大小]\n 全局_筛大小 = 真 \n");
+  SettingsControls loaded;
+  loaded.sizeSwitch = "筛选";
+  FilterSettings settings;
+  LoadSettingsFile(loaded, settings);
+  EXPECT_EQ(loaded.suffix, "mp3");
+  EXPECT_EQ(loaded.sizeSwitch, "");  // a missing entry is set as the empty text
+  EXPECT_TRUE(settings.sizeFilterOn);
+}
+
+TEST(SettingsFile, CaptureLeavesTheDuplicatesFlagUnlessAsked) {
+  FilterSettings settings;
+  settings.showDuplicates = true;
+  SettingsControls controls;
+  controls.sizeValue = "4294967297";
+  CaptureSettings(controls, settings, false);
+  EXPECT_TRUE(settings.showDuplicates);
+  EXPECT_EQ(settings.sizeValue, 1);
+  CaptureSettings(controls, settings, true);
+  EXPECT_FALSE(settings.showDuplicates);
+}
+
+}  // namespace
+}  // namespace corvale::settings
