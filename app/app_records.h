@@ -1,0 +1,17 @@
+// The process-wide records, created once by StartUp before any window and handed to the windows
+// that need them.
+#pragma once
+
+#include "resultlist/cell_colours.h"
+#include "resultlist/result_list.h"
+#include "settings/filter_settings.h"
+
+namespace corvale::app {
+
+struct AppRecords {
+  settings::FilterSettings filter;
+  resultlist::ResultList list;
+  resultlist::CellColourTable colours;
+};
+
+}  // namespace corvale::app

@@ -1,0 +1,27 @@
+// StartUp: the program's entry. Creates the process-wide records, refuses a third running copy,
+// opens MainWindow and runs the event loop until it closes.
+#include <QApplication>
+
+#include "app/app_records.h"
+#include "app/main_window.h"
+#include "app/single_instance.h"
+#include "platform/qt_ui_seams.h"
+
+int main(int argc, char** argv) {
+  using namespace corvale;
+  QApplication application(argc, argv);
+  // Records live until exit; the windows get them handed in.
+  app::AppRecords records;
+  platform::QtUiSeams seams;
+
+  if (!app::SingleInstanceCheck()) {
+    seams.ShowMessage("Corvale已经运行！", platform::kDefaultCaption,
+                      platform::MessageIcon::Information, platform::MessageButtons::Ok);
+    return 0;
+  }
+
+  app::MainWindow window(records, seams);
+  QObject::connect(&window, &app::MainWindow::closed, &application, &QApplication::quit);
+  window.show();
+  return application.exec();
+}

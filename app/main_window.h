@@ -1,0 +1,119 @@
+// MainWindow: the frameless main window with its drawn title strip, the result list, the folder
+// group, the edit and search groups and the status bar. Controls keep their system names.
+#pragma once
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableView>
+#include <QWidget>
+#include <memory>
+
+#include "app/app_records.h"
+#include "app/picture_box.h"
+#include "app/status_bar.h"
+#include "platform/event_pump.h"
+#include "platform/ui_seams.h"
+#include "resultlist/result_list_model.h"
+
+namespace corvale::app {
+
+class MainWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* parent = nullptr);
+  ~MainWindow() override;
+
+  // Title strip.
+  PictureBox* 图片框1;
+  PictureBox* 图片框4;
+  QLabel* 透明标签1;
+  PictureBox* 图片框6;
+  QLabel* 透明标签11;
+  PictureBox* 图片框5;
+  QLabel* 透明标签2;
+  PictureBox* 图片框7;
+  PictureBox* 图片框9;
+  QLabel* 透明标签6;
+  QLabel* 透明标签5;
+  PictureBox* 图片框3;
+  PictureBox* 图片框2;
+  // Result list and what sits under it.
+  QTableView* 超级列表框1;
+  QCheckBox* 选择框1;
+  QLabel* 透明标签7;
+  // 设置目录：
+  QGroupBox* 分组框2;
+  QLabel* 透明标签3;
+  QLineEdit* 编辑框1;
+  QPushButton* 超级按钮3;
+  QPushButton* 超级按钮8;
+  QLabel* 透明标签4;
+  QLineEdit* 编辑框2;
+  QPushButton* 超级按钮4;
+  QPushButton* 超级按钮9;
+  // 编辑：
+  QGroupBox* 分组框3;
+  QPushButton* 超级按钮2;
+  QPushButton* 超级按钮5;
+  QPushButton* 超级按钮7;
+  QPushButton* 超级按钮6;
+  QPushButton* 超级按钮10;
+  // 查找：
+  QGroupBox* 分组框4;
+  QPushButton* 超级按钮1;
+  QRadioButton* 单选框1;
+  QProgressBar* 进度条1;
+  StatusBar* 状态条1;
+  QMenu* 编辑菜单;
+
+  resultlist::ResultListModel& Model() { return *model_; }
+  resultlist::ResultList& List() { return records_.list; }
+
+  // Commands (handlers of the controls), public so that tests drive them as a click would.
+  void RunSearch();
+  void SaveFolders();
+  void ChooseSearchFolder();
+  void ChooseTargetFolder();
+  void Minimise();
+  void CloseByPicture();
+
+ signals:
+  void closed();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  void BuildTitleStrip();
+  void BuildResultList();
+  void BuildFolderGroup();
+  void BuildEditGroup();
+  void BuildSearchGroup();
+  void BuildStatusBar();
+  void ConnectHandlers();
+  void OnMainWindowCreated();
+
+  // Search steps.
+  void ResetSearchView();
+  void AppendResultRow(const std::string& name, const std::string& path);
+  void FinishSearch();
+  void FilterEntry(const std::string& name, const std::string& path);
+  void ShowScannedCount();
+
+  AppRecords& records_;
+  platform::UiSeams& seams_;
+  std::unique_ptr<resultlist::ResultListModel> model_;
+  platform::EventPump pump_;
+  std::int32_t scannedCount_ = 0;
+  bool closing_ = false;
+};
+
+}  // namespace corvale::app

@@ -1,0 +1,155 @@
+#include "app/picture_box.h"
+
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWindow>
+
+namespace corvale::app {
+namespace {
+
+class MouseHook : public QObject {
+ public:
+  MouseHook(QWidget* widget, QEvent::Type type, std::function<void()> action)
+      : QObject(widget), type_(type), action_(std::move(action)) {
+    widget->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == type_ &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+      action_();
+      return type_ == QEvent::MouseButtonDblClick;
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  QEvent::Type type_;
+  std::function<void()> action_;
+};
+
+const QColor kStripTop(0x1f, 0x6f, 0xc5);
+const QColor kStripBottom(0x15, 0x52, 0x9b);
+const QColor kIconInk(Qt::white);
+
+QPen IconPen(qreal width) {
+  return QPen(kIconInk, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
+
+}  // namespace
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::Antialiasing);
+  if (paint_) paint_(painter, rect());
+}
+
+void OnLeftMouse(QWidget* widget, QEvent::Type type, std::function<void()> action) {
+  new MouseHook(widget, type, std::move(action));
+}
+
+void DragWindowFrom(QWidget* widget) {
+  OnLeftMouse(widget, QEvent::MouseButtonPress, [widget] {
+    if (QWindow* window = widget->window()->windowHandle()) window->startSystemMove();
+  });
+}
+
+void SelectAllOnDoubleClick(QWidget* edit) {
+  auto* line = qobject_cast<QLineEdit*>(edit);
+  OnLeftMouse(edit, QEvent::MouseButtonDblClick, [line] {
+    if (line) line->selectAll();
+  });
+}
+
+QLabel* TransparentLabel(QWidget* parent, const char* text, QRect place) {
+  auto* label = new QLabel(QString::fromUtf8(text), parent);
+  label->setGeometry(place);
+  label->setAttribute(Qt::WA_TranslucentBackground);
+  return label;
+}
+
+namespace pictures {
+
+void TitleStrip(QPainter& p, const QRect& r) {
+  QLinearGradient fill(r.topLeft(), r.bottomLeft());
+  fill.setColorAt(0, kStripTop);
+  fill.setColorAt(1, kStripBottom);
+  p.fillRect(r, fill);
+}
+
+void BottomStrip(QPainter& p, const QRect& r) { p.fillRect(r, QColor(0xe8, 0xef, 0xf7)); }
+
+void Logo(QPainter& p, const QRect& r) {
+  QFont font = p.font();
+  font.setPixelSize(r.height() * 3 / 4);
+  font.setBold(true);
+  p.setFont(font);
+  p.setPen(kIconInk);
+  p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, "Corvale");
+}
+
+void Emblem(QPainter& p, const QRect& r) {
+  // A sieve: a bowl with holes.
+  const QRectF bowl = QRectF(r).adjusted(6, 10, -6, -6);
+  p.setPen(IconPen(2.5));
+  p.drawChord(bowl, 0, -180 * 16);
+  p.drawLine(QPointF(bowl.left() - 2, bowl.center().y()), QPointF(bowl.right() + 2, bowl.center().y()));
+  p.setBrush(kIconInk);
+  for (int i = 0; i < 3; ++i) {
+    p.drawEllipse(QPointF(bowl.left() + bowl.width() * (i + 1) / 4, bowl.center().y() + 6), 2, 2);
+  }
+}
+
+void Settings(QPainter& p, const QRect& r) {
+  // A funnel: the filter.
+  const QRectF b = QRectF(r).adjusted(10, 10, -10, -10);
+  QPainterPath funnel;
+  funnel.moveTo(b.topLeft());
+  funnel.lineTo(b.topRight());
+  funnel.lineTo(b.center().x() + b.width() / 10, b.center().y() + 2);
+  funnel.lineTo(b.center().x() + b.width() / 10, b.bottom());
+  funnel.lineTo(b.center().x() - b.width() / 10, b.bottom() - 4);
+  funnel.lineTo(b.center().x() - b.width() / 10, b.center().y() + 2);
+  funnel.closeSubpath();
+  p.setPen(IconPen(2.5));
+  p.drawPath(funnel);
+}
+
+void Tutorial(QPainter& p, const QRect& r) {
+  const QRectF b = QRectF(r).adjusted(8, 8, -8, -8);
+  p.setPen(IconPen(2.5));
+  p.drawEllipse(b);
+  QPainterPath play;
+  play.moveTo(b.center() + QPointF(-b.width() / 8, -b.height() / 5));
+  play.lineTo(b.center() + QPointF(b.width() / 5, 0));
+  play.lineTo(b.center() + QPointF(-b.width() / 8, b.height() / 5));
+  play.closeSubpath();
+  p.fillPath(play, kIconInk);
+}
+
+void Update(QPainter& p, const QRect& r) {
+  const QRectF b = QRectF(r).adjusted(10, 10, -10, -10);
+  p.setPen(IconPen(3));
+  p.drawArc(b, 60 * 16, 300 * 16);
+  const QPointF tip(b.center().x() + b.width() / 4, b.top() + 2);
+  p.drawLine(tip, tip + QPointF(-8, -5));
+  p.drawLine(tip, tip + QPointF(-6, 7));
+}
+
+void Minimise(QPainter& p, const QRect& r) {
+  p.setPen(IconPen(2));
+  p.drawLine(QPointF(r.left() + 3, r.center().y() + 1), QPointF(r.right() - 3, r.center().y() + 1));
+}
+
+void Close(QPainter& p, const QRect& r) {
+  p.setPen(IconPen(2));
+  const QRectF b = QRectF(r).adjusted(6, 6, -6, -6);
+  p.drawLine(b.topLeft(), b.bottomRight());
+  p.drawLine(b.topRight(), b.bottomLeft());
+}
+
+}  // namespace pictures
+}  // namespace corvale::app

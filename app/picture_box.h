@@ -1,0 +1,49 @@
+// Small widgets of the windows' own design: a picture box drawn by a painter function, a status
+// bar with panes, and a mouse hook for controls that react to a press or a release.
+#pragma once
+
+#include <QEvent>
+#include <QLabel>
+#include <QWidget>
+#include <functional>
+#include <vector>
+
+namespace corvale::app {
+
+using PaintFunction = std::function<void(QPainter&, const QRect&)>;
+
+// A picture box: draws itself with its painter function.
+class PictureBox : public QWidget {
+ public:
+  PictureBox(QWidget* parent, PaintFunction paint) : QWidget(parent), paint_(std::move(paint)) {}
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  PaintFunction paint_;
+};
+
+// Calls action when the watched widget gets the mouse event of this type with the left button.
+void OnLeftMouse(QWidget* widget, QEvent::Type type, std::function<void()> action);
+// A left press on any of these widgets moves their window with the mouse.
+void DragWindowFrom(QWidget* widget);
+// A double click selects the whole text of an edit box.
+void SelectAllOnDoubleClick(QWidget* edit);
+// A label without background, at the given place.
+QLabel* TransparentLabel(QWidget* parent, const char* text, QRect place);
+
+// The pictures of the title strips, drawn rather than shipped.
+namespace pictures {
+void TitleStrip(QPainter& p, const QRect& r);
+void Logo(QPainter& p, const QRect& r);
+void Settings(QPainter& p, const QRect& r);
+void Tutorial(QPainter& p, const QRect& r);
+void Update(QPainter& p, const QRect& r);
+void Emblem(QPainter& p, const QRect& r);
+void Minimise(QPainter& p, const QRect& r);
+void Close(QPainter& p, const QRect& r);
+void BottomStrip(QPainter& p, const QRect& r);
+}  // namespace pictures
+
+}  // namespace corvale::app

@@ -1,0 +1,100 @@
+#include "platform/qt_ui_seams.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace corvale::platform {
+
+QString ToQt(const std::string& text) {
+  return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::string FromQt(const QString& text) { return text.toStdString(); }
+
+std::string FromQtPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+namespace {
+
+QUrl FileUrl(const std::string& path) {
+  return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)));
+}
+
+}  // namespace
+
+QtUiSeams::QtUiSeams() : messageLog_(qEnvironmentVariable("CORVALE_MESSAGE_LOG")) {}
+
+MessageResult QtUiSeams::ShowMessage(const std::string& text, const std::string& caption,
+                                     MessageIcon icon, MessageButtons buttons) {
+  if (!messageLog_.isEmpty()) {
+    QFile log(messageLog_);
+    if (log.open(QIODevice::Append)) log.write(QByteArray::fromStdString(caption + "|" + text + "\n"));
+    return MessageResult::Ok;
+  }
+  QMessageBox box;
+  box.setWindowTitle(ToQt(caption));
+  box.setText(ToQt(text));
+  box.setWindowModality(Qt::ApplicationModal);
+  switch (icon) {
+    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
+    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
+    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
+    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+  }
+  if (buttons == MessageButtons::OkCancel) {
+    box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+  } else {
+    box.setStandardButtons(QMessageBox::Ok);
+  }
+  return box.exec() == QMessageBox::Ok ? MessageResult::Ok : MessageResult::Cancel;
+}
+
+std::optional<std::string> QtUiSeams::ChooseFolder(const std::string& title, bool includeFiles) {
+  QFileDialog dialog(QApplication::activeWindow(), ToQt(title));
+  dialog.setFileMode(QFileDialog::Directory);
+  dialog.setOption(QFileDialog::ShowDirsOnly, !includeFiles);
+  if (includeFiles) dialog.setOption(QFileDialog::DontUseNativeDialog);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  return FromQtPath(dialog.selectedFiles().front());
+}
+
+std::optional<std::string> QtUiSeams::ChooseSaveFile(const std::string& filter) {
+  QFileDialog dialog(QApplication::activeWindow());
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setNameFilter(ToQt(filter));
+  if (!lastSaveName_.isEmpty()) dialog.selectFile(lastSaveName_);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  lastSaveName_ = dialog.selectedFiles().front();
+  return FromQtPath(lastSaveName_);
+}
+
+void QtUiSeams::SetClipboardText(const std::string& text) {
+  QApplication::clipboard()->setText(ToQt(text));
+}
+
+void QtUiSeams::OpenPath(const std::string& path) { QDesktopServices::openUrl(FileUrl(path)); }
+
+void QtUiSeams::OpenUrl(const std::string& url) {
+  QDesktopServices::openUrl(QUrl(ToQt(url)));
+}
+
+void QtUiSeams::ShowInFolder(const std::string& path) {
+  auto call = QDBusMessage::createMethodCall("org.freedesktop.FileManager1",
+                                             "/org/freedesktop/FileManager1",
+                                             "org.freedesktop.FileManager1", "ShowItems");
+  call << QStringList{FileUrl(path).toString()} << QString();
+  const auto reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
+  if (reply.type() == QDBusMessage::ReplyMessage) return;
+  // No file manager answers on the bus: open the containing folder instead.
+  const QString file = QFile::decodeName(QByteArray::fromStdString(path));
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+}
+
+}  // namespace corvale::platform

@@ -1,0 +1,50 @@
+// Shows ResultList in 超级列表框1: nine columns, a tick box in column 0, colours from the cell
+// colour table. Commands change ResultList and then tell the model what changed.
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include "resultlist/cell_colours.h"
+#include "resultlist/result_list.h"
+
+namespace corvale::resultlist {
+
+class ResultListModel : public QAbstractTableModel {
+  Q_OBJECT
+
+ public:
+  ResultListModel(ResultList& list, CellColourTable& colours, QObject* parent = nullptr);
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+  ResultList& List() { return list_; }
+
+  // Rows appended to the list since the last call become visible, in one insertion.
+  void SyncAppended();
+  // The list was emptied or replaced.
+  void ResetAll();
+  // Rows moved (a sort): every persistent index follows its row identity.
+  void BeginReorder();
+  void EndReorder();
+  void CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn);
+  void AllCellsChanged();
+
+  void SetCellColour(int row, int column, std::uint32_t text);
+  void ClearCellColours();
+
+ signals:
+  void tickChanged(int row);
+
+ private:
+  ResultList& list_;
+  CellColourTable& colours_;
+  int shownRows_ = 0;
+  std::vector<std::uint64_t> idsBeforeReorder_;
+};
+
+}  // namespace corvale::resultlist

@@ -1,0 +1,109 @@
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <optional>
+#include <thread>
+
+#include "app/single_instance.h"
+#include "platform/process_versions.h"
+#include "tests/test_support.h"
+
+extern char** environ;
+
+namespace corvale::app {
+namespace {
+
+TEST(VersionStrings, TheBuiltProgramCarriesThem) {
+  const auto strings = platform::ReadVersionStrings(CORVALE_EXE);
+  EXPECT_EQ(strings.at("ProductName"), "Corvale");
+  EXPECT_EQ(strings.at("Comments"), "Corvale");
+  EXPECT_EQ(strings.at("FileVersion"), "1.3.0.0");
+  EXPECT_EQ(strings.at("ProductVersion"), "1.3.0.0");
+  EXPECT_EQ(strings.at("FileDescription"), "筛选文件类型、名称、大小、重复文件。");
+  EXPECT_TRUE(platform::ReadVersionStrings("/bin/sh").empty());
+  EXPECT_TRUE(platform::ReadVersionStrings("/nonexistent").empty());
+  test::TempDir dir;
+  test::WriteFile(dir / "short", "\x7f" "ELF");
+  EXPECT_TRUE(platform::ReadVersionStrings(dir / "short").empty());
+}
+
+bool WaitFor(const std::function<bool()>& condition, int seconds) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return condition();
+}
+
+// A copy of the built program, headless, with its messages logged instead of shown.
+class Copy {
+ public:
+  Copy(const std::string& dir, const std::string& log) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    setenv("CORVALE_MESSAGE_LOG", log.c_str(), 1);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    char* argv[] = {const_cast<char*>(CORVALE_EXE), nullptr};
+    if (posix_spawn(&pid_, CORVALE_EXE, &actions, nullptr, argv, environ) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+    unsetenv("CORVALE_MESSAGE_LOG");
+  }
+  ~Copy() {
+    if (pid_ > 0 && !exitStatus_) {
+      kill(pid_, SIGKILL);
+      waitpid(pid_, nullptr, 0);
+    }
+  }
+  bool Started() const { return pid_ > 0; }
+  // A copy has drawn its window once it maps a font file: by then it has passed the
+  // single-instance check, which runs before the window is made.
+  bool Settled() const {
+    return test::ReadWholeFile("/proc/" + std::to_string(pid_) + "/maps").find("/fonts/") !=
+           std::string::npos;
+  }
+  // The exit status once the copy has ended, or nothing while it runs.
+  std::optional<int> ExitStatus() {
+    int status = 0;
+    if (!exitStatus_ && waitpid(pid_, &status, WNOHANG) == pid_) exitStatus_ = status;
+    return exitStatus_;
+  }
+
+ private:
+  pid_t pid_ = -1;
+  std::optional<int> exitStatus_;
+};
+
+// Starts real copies of the built program; runs alone (RUN_SERIAL) so no other copy interferes.
+TEST(SingleInstance, AThirdCopyIsRefused) {
+  ASSERT_EQ(CountRunningCopies(kProductName), 0) << "close running copies of Corvale first";
+  test::TempDir dir;
+  const std::string log = dir / "messages.log";
+  Copy first(dir.Path(), log);
+  ASSERT_TRUE(first.Started());
+  ASSERT_TRUE(WaitFor([&] { return first.Settled(); }, 20));
+  Copy second(dir.Path(), log);
+  ASSERT_TRUE(WaitFor([&] { return second.Settled(); }, 20));
+  EXPECT_EQ(CountRunningCopies(kProductName), 2);
+  Copy third(dir.Path(), log);
+  ASSERT_TRUE(WaitFor([&] { return third.ExitStatus().has_value(); }, 20));
+  EXPECT_TRUE(WIFEXITED(*third.ExitStatus()));
+  EXPECT_EQ(WEXITSTATUS(*third.ExitStatus()), 0);
+  // The first two still run: the second was allowed to start.
+  EXPECT_FALSE(first.ExitStatus());
+  EXPECT_FALSE(second.ExitStatus());
+  EXPECT_EQ(test::ReadWholeFile(log), "信息：|Corvale已经运行！\n");
+  EXPECT_EQ(CountRunningCopies("corvale"), 0);   // letter case counts
+  EXPECT_EQ(CountRunningCopies("Corvale "), 0);  // so does a trailing blank
+}
+
+}  // namespace
+}  // namespace corvale::app
