@@ -39,7 +39,7 @@ MainWindow::MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* p
       records_(records),
       seams_(seams),
       model_(std::make_unique<resultlist::ResultListModel>(records.list, records.colours)),
-      pump_([this] { model_->SyncAppended(); ShowScannedCount(); }) {
+      pump_([this] { OnPump(); }) {
   setObjectName("MainWindow");
   setWindowTitle("Corvale");
   setGeometry(50, 50, 1146, 664);

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QTableView>
 #include <QWidget>
+#include <chrono>
 #include <memory>
 
 #include "app/app_records.h"
@@ -103,16 +104,19 @@ class MainWindow : public QWidget {
 
   // Search steps.
   void ResetSearchView();
-  void AppendResultRow(const std::string& name, const std::string& path);
+  void AppendResultRow(const std::string& name, const std::string& path, int folderFd = -1);
   void FinishSearch();
-  void FilterEntry(const std::string& name, const std::string& path);
   void ShowScannedCount();
+  // Runs before the event loop at the fixed points of a long loop: the counter repaints each time,
+  // new rows reach the view in batches, each costing a repaint of the list.
+  void OnPump();
 
   AppRecords& records_;
   platform::UiSeams& seams_;
   std::unique_ptr<resultlist::ResultListModel> model_;
   platform::EventPump pump_;
   std::int32_t scannedCount_ = 0;
+  std::chrono::steady_clock::time_point lastRowSync_{};
   bool closing_ = false;
 };
 

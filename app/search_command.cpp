@@ -50,9 +50,9 @@ void MainWindow::RunSearch() {
     const search::WalkHooks walkHooks{[this] { pump_.Pump(); }, [this] { return closing_; }};
     search::WalkFolder(
         folder, "", true,
-        [&](const std::string& name, const std::string& path) {
+        [&](const std::string& name, const std::string& path, int folderFd) {
           ++scannedCount_;
-          if (fileFilter.Accepts(name, path, filterHooks)) AppendResultRow(name, path);
+          if (fileFilter.Accepts(name, path, filterHooks)) AppendResultRow(name, path, folderFd);
         },
         walkHooks);
   }
@@ -85,15 +85,25 @@ void MainWindow::ResetSearchView() {
   状态条1->AddPane({}, -1, false);
 }
 
+void MainWindow::OnPump() {
+  ShowScannedCount();
+  const auto now = std::chrono::steady_clock::now();
+  if (now - lastRowSync_ >= std::chrono::milliseconds(100)) {
+    model_->SyncAppended();
+    lastRowSync_ = now;
+  }
+}
+
 void MainWindow::ShowScannedCount() {
   if (状态条1->PaneCount() > 1 && scannedCount_ > 0) {
     状态条1->SetPaneText(1, QString::number(scannedCount_));
   }
 }
 
-void MainWindow::AppendResultRow(const std::string& name, const std::string& path) {
+void MainWindow::AppendResultRow(const std::string& name, const std::string& path,
+                                 int folderFd) {
   // A file that vanished since the walk found it leaves no row and no gap in the numbering.
-  const auto facts = search::FactsForRow(path);
+  const auto facts = search::FactsForRow(path, folderFd, name);
   if (!facts) return;
   resultlist::ResultRow& row = records_.list.Append();
   row.cells[resultlist::kNumberColumn] = std::to_string(records_.list.rows.size());

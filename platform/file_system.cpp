@@ -111,10 +111,12 @@ std::string_view PathFindExtension(std::string_view path) {
   return dot == std::string_view::npos ? std::string_view{} : path.substr(dot);
 }
 
-std::optional<FileStat> StatPath(const std::string& path) {
+std::optional<FileStat> StatPath(const std::string& path) { return StatAt(AT_FDCWD, path); }
+
+std::optional<FileStat> StatAt(int folderFd, const std::string& name) {
   struct statx sx{};
-  if (path.empty() ||
-      statx(AT_FDCWD, path.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+  if (name.empty() ||
+      statx(folderFd, name.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
     return std::nullopt;
   }
   const auto toTimespec = [](const statx_timestamp& t) {

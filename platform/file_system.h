@@ -40,6 +40,8 @@ class EntryEnumerator {
   dev_t FolderDevice() const { return folderDevice_; }
   ino_t FolderInode() const { return folderInode_; }
   bool IsOpen() const { return dir_ != nullptr; }
+  // Descriptor of the open folder, or -1.
+  int FolderFd() const { return dir_ ? dirfd(dir_) : -1; }
 
  private:
   std::uint32_t AttributesOf(const dirent& entry) const;
@@ -78,6 +80,9 @@ struct FileStat {
   bool ownerWritable = false;
 };
 std::optional<FileStat> StatPath(const std::string& path);
+// The same for name inside the open folder folderFd (AT_FDCWD: name is a path): saves resolving
+// the folder part of the path again.
+std::optional<FileStat> StatAt(int folderFd, const std::string& name);
 
 // Size by open + fstat; 0 when the file cannot be opened.
 std::int64_t SizeByOpen(const std::string& path);

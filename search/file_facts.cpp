@@ -33,8 +33,9 @@ FileTimes FileTimeTexts(const std::string& path) {
   return times;
 }
 
-std::optional<RowFacts> FactsForRow(const std::string& path) {
-  const auto facts = platform::StatPath(path);
+std::optional<RowFacts> FactsForRow(const std::string& path, int folderFd,
+                                    const std::string& name) {
+  const auto facts = folderFd >= 0 ? platform::StatAt(folderFd, name) : platform::StatPath(path);
   if (!facts) return std::nullopt;
   RowFacts row;
   row.size = facts->size;

@@ -39,6 +39,8 @@ struct RowFacts {
   std::int64_t modifiedNs = 0;
 };
 // Nothing when the file does not exist (any more).
-std::optional<RowFacts> FactsForRow(const std::string& path);
+// folderFd, when not -1, is an open descriptor of the file's folder and name its name there.
+std::optional<RowFacts> FactsForRow(const std::string& path, int folderFd = -1,
+                                    const std::string& name = {});
 
 }  // namespace corvale::search

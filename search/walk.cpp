@@ -29,7 +29,7 @@ struct Walk {
     if (files.IsOpen() && !visited.emplace(files.FolderDevice(), files.FolderInode()).second) {
       return;  // this physical folder was walked already under another path
     }
-    for (; !name.empty(); name = files.Next()) callback(name, folder + name);
+    for (; !name.empty(); name = files.Next()) callback(name, folder + name, files.FolderFd());
     files.Close();
     if (!recurse) return;
 

@@ -7,8 +7,10 @@
 
 namespace corvale::search {
 
-// Receives the entry name and its full path.
-using FileCallback = std::function<void(const std::string& name, const std::string& path)>;
+// Receives the entry name, its full path and an open descriptor of its folder (valid during the
+// call only), through which the entry can be looked at without resolving the path again.
+using FileCallback =
+    std::function<void(const std::string& name, const std::string& path, int folderFd)>;
 
 struct WalkHooks {
   // Runs after every subfolder has been walked.

@@ -186,7 +186,7 @@ TEST(FileFacts, PlainSizeIsSixtyFourBit) {
 
 std::vector<std::string> Walked(const std::string& folder, const WalkHooks& hooks = {}) {
   std::vector<std::string> paths;
-  WalkFolder(folder, "", true, [&](const std::string&, const std::string& path) {
+  WalkFolder(folder, "", true, [&](const std::string&, const std::string& path, int) {
     paths.push_back(path.substr(folder.size()));
   }, hooks);
   return paths;
@@ -209,7 +209,7 @@ TEST(Walk, DepthFirstFilesBeforeSubfolders) {
   EXPECT_EQ(pos("a/deep/two.txt"), pos("a/one.txt") + 1);
   EXPECT_LT(pos("b/three"), 4);
   std::vector<std::string> noSlash;
-  WalkFolder(dir / "t", "", true, [&](const std::string&, const std::string& p) {
+  WalkFolder(dir / "t", "", true, [&](const std::string&, const std::string& p, int) {
     noSlash.push_back(p.substr(dir.Path().size() + 3));
   });
   EXPECT_EQ(noSlash, walked);  // a trailing "/" is added when missing
