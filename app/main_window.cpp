@@ -11,6 +11,7 @@
 namespace corvale::app {
 
 using platform::FromQt;
+using namespace chrome;
 using platform::ToQt;
 
 namespace {
@@ -201,6 +202,8 @@ void MainWindow::ConnectHandlers() {
                           static_cast<QWidget*>(状态条1)}) {
     DragWindowFrom(handle);
   }
+  OnLeftMouse(图片框4, QEvent::MouseButtonRelease, [this] { OpenSettingsWindow(false); });
+  OnLeftMouse(透明标签1, QEvent::MouseButtonRelease, [this] { OpenSettingsWindow(true); });
   OnLeftMouse(图片框3, QEvent::MouseButtonRelease, [this] { Minimise(); });
   OnLeftMouse(图片框2, QEvent::MouseButtonRelease, [this] { CloseByPicture(); });
   SelectAllOnDoubleClick(编辑框1);
@@ -232,6 +235,16 @@ void MainWindow::ChooseTargetFolder() {
   if (auto folder = seams_.ChooseFolder("请添加目标目录:", true)) {
     编辑框2->setText(ToQt(*folder).trimmed());
   }
+}
+
+settings::SettingsWindow* MainWindow::OpenSettingsWindow(bool modal) {
+  auto* window = new settings::SettingsWindow(records_.filter, seams_, this);
+  if (modal) {
+    window->exec();
+    return nullptr;  // closed and gone
+  }
+  window->show();
+  return window;
 }
 
 void MainWindow::Minimise() {

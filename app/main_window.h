@@ -16,13 +16,16 @@
 #include <memory>
 
 #include "app/app_records.h"
-#include "app/picture_box.h"
+#include "chrome/window_parts.h"
 #include "app/status_bar.h"
 #include "platform/event_pump.h"
 #include "platform/ui_seams.h"
 #include "resultlist/result_list_model.h"
+#include "settings/settings_window.h"
 
 namespace corvale::app {
+
+using chrome::PictureBox;
 
 class MainWindow : public QWidget {
   Q_OBJECT
@@ -84,6 +87,8 @@ class MainWindow : public QWidget {
   void ChooseTargetFolder();
   void Minimise();
   void CloseByPicture();
+  // A new SettingsWindow each time; modal waits until it is closed.
+  settings::SettingsWindow* OpenSettingsWindow(bool modal);
 
  signals:
   void closed();

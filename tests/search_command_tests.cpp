@@ -160,3 +160,43 @@ TEST_F(SearchTest, OddEntriesDoNotStopTheSearch) {
 
 }  // namespace
 }  // namespace corvale::app
+
+namespace corvale::app {
+namespace {
+
+TEST(SettingsToSearch, AudioPresetAppliedFromTheMainWindowListsExactlyTheAudioFiles) {
+  test::TempDir dir;
+  test::ScopedCwd cwd{dir.Path()};
+  AppRecords records;
+  test::FakeSeams seams;
+  for (const char* f : {"t/a.mp3", "t/b.flac", "t/sub/c.wav", "t/d.MP3", "t/e.txt", "t/f.mp4"}) {
+    test::WriteFile(dir / f, "x");
+  }
+  MainWindow w(records, seams);
+  w.编辑框1->setText(QString::fromStdString(dir / "t"));
+  w.RunSearch();  // before the settings window was ever opened
+  EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"请先点击左上方的筛选设置，进行设置！"});
+
+  auto* settingsWindow = w.OpenSettingsWindow(false);
+  ASSERT_NE(settingsWindow, nullptr);
+  seams.messages.clear();
+  w.RunSearch();  // opened but left at the placeholders
+  EXPECT_EQ(seams.MessageTexts(),
+            std::vector<std::string>{
+                "请在左上角\"筛选设置\"图标进行设置，然后点击\"应用并关闭\"按钮。"});
+
+  const int audio = settingsWindow->文件类型->findText(QString::fromUtf8("音频文件"));
+  settingsWindow->文件类型->setCurrentIndex(audio);
+  emit settingsWindow->文件类型->activated(audio);
+  settingsWindow->超级按钮2->click();
+  seams.messages.clear();
+  w.RunSearch();
+  std::vector<std::string> names;
+  for (const auto& row : w.List().rows) names.push_back(row.cells[2]);
+  std::sort(names.begin(), names.end());
+  EXPECT_EQ(names, (std::vector<std::string>{"a.mp3", "b.flac", "c.wav"}));
+  EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"查找完成，共找到3项文件。"});
+}
+
+}  // namespace
+}  // namespace corvale::app

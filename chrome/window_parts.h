@@ -1,5 +1,5 @@
-// Small widgets of the windows' own design: a picture box drawn by a painter function, a status
-// bar with panes, and a mouse hook for controls that react to a press or a release.
+// Parts of the frameless windows: a picture box drawn by a painter function, mouse hooks for
+// controls that react to a press or a release, dragging, and the pictures of the title strips.
 #pragma once
 
 #include <QEvent>
@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-namespace corvale::app {
+namespace corvale::chrome {
 
 using PaintFunction = std::function<void(QPainter&, const QRect&)>;
 
@@ -46,4 +46,4 @@ void Close(QPainter& p, const QRect& r);
 void BottomStrip(QPainter& p, const QRect& r);
 }  // namespace pictures
 
-}  // namespace corvale::app
+}  // namespace corvale::chrome

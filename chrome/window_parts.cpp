@@ -1,4 +1,4 @@
-#include "app/picture_box.h"
+#include "chrome/window_parts.h"
 
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -6,7 +6,7 @@
 #include <QPainterPath>
 #include <QWindow>
 
-namespace corvale::app {
+namespace corvale::chrome {
 namespace {
 
 class MouseHook : public QObject {
@@ -152,4 +152,4 @@ void Close(QPainter& p, const QRect& r) {
 }
 
 }  // namespace pictures
-}  // namespace corvale::app
+}  // namespace corvale::chrome
