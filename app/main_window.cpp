@@ -122,6 +122,12 @@ void MainWindow::BuildResultList() {
   超级列表框1->verticalHeader()->setDefaultSectionSize(22);
   超级列表框1->horizontalHeader()->setSectionsClickable(true);
   超级列表框1->horizontalHeader()->setMinimumSectionSize(10);
+  超级列表框1->horizontalHeader()->setHighlightSections(false);
+  // A header click sorts; it must not select a column (and with it every row).
+  QObject::disconnect(超级列表框1->horizontalHeader(), SIGNAL(sectionPressed(int)), 超级列表框1,
+                      nullptr);
+  QObject::disconnect(超级列表框1->horizontalHeader(), SIGNAL(sectionEntered(int)), 超级列表框1,
+                      nullptr);
   for (int c = 0; c < resultlist::kColumnCount; ++c) {
     超级列表框1->setColumnWidth(c, resultlist::kColumnWidths[std::size_t(c)]);
   }
@@ -212,6 +218,8 @@ void MainWindow::ConnectHandlers() {
   connect(超级按钮8, &QPushButton::clicked, this, [this] { seams_.OpenPath(FromQt(编辑框1->text())); });
   connect(超级按钮9, &QPushButton::clicked, this, [this] { seams_.OpenPath(FromQt(编辑框2->text())); });
   connect(超级按钮1, &QPushButton::clicked, this, &MainWindow::RunSearch);
+  connect(超级列表框1->horizontalHeader(), &QHeaderView::sectionClicked, this,
+          &MainWindow::OnHeaderClicked);
 }
 
 void MainWindow::OnMainWindowCreated() {
@@ -245,6 +253,15 @@ settings::SettingsWindow* MainWindow::OpenSettingsWindow(bool modal) {
   }
   window->show();
   return window;
+}
+
+void MainWindow::OnHeaderClicked(int column) {
+  resultlist::CompareKind kind;
+  if (!resultlist::HeaderSortKind(column, kind)) return;
+  model_->Sort(column, kind, !sortDescendingNext_);
+  model_->ClearCellColours();
+  if (records_.filter.showDuplicates) model_->ColourDuplicateGroups();
+  sortDescendingNext_ = !sortDescendingNext_;
 }
 
 void MainWindow::Minimise() {

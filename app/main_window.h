@@ -87,6 +87,7 @@ class MainWindow : public QWidget {
   void ChooseTargetFolder();
   void Minimise();
   void CloseByPicture();
+  void OnHeaderClicked(int column);
   // A new SettingsWindow each time; modal waits until it is closed.
   settings::SettingsWindow* OpenSettingsWindow(bool modal);
 
@@ -123,6 +124,8 @@ class MainWindow : public QWidget {
   std::int32_t scannedCount_ = 0;
   std::chrono::steady_clock::time_point lastRowSync_{};
   bool closing_ = false;
+  // One sort direction for all columns, flipped by every header click: ascending while false.
+  bool sortDescendingNext_ = false;
 };
 
 }  // namespace corvale::app

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvale::resultlist {
@@ -43,6 +44,15 @@ struct ResultRow {
   // by it, whatever sorts happened meanwhile.
   std::uint64_t id = 0;
 };
+
+// The duplicate marks of column 7.
+inline constexpr std::string_view kCandidateMark = "加入识别";
+inline constexpr std::string_view kNoDuplicateMark = "无";
+inline constexpr std::string_view kGroupMarkPrefix = "重复文件第";
+inline std::string GroupMark(int group) {
+  return std::string(kGroupMarkPrefix) + std::to_string(group) + "组";
+}
+inline bool IsGroupMark(std::string_view mark) { return mark.starts_with(kGroupMarkPrefix); }
 
 struct ResultList {
   std::vector<ResultRow> rows;

@@ -125,6 +125,23 @@ void ResultListModel::SetCellColour(int row, int column, std::uint32_t text) {
   if (colours_.SetCellColour(row, column, text)) CellsChanged(row, row, column, column);
 }
 
+void ResultListModel::ColourDuplicateGroups() {
+  bool changed = false;
+  for (int r = 0; r < int(list_.rows.size()); ++r) {
+    if (!IsGroupMark(list_.rows[std::size_t(r)].cells[kMarkColumn])) continue;
+    for (int c = kNumberColumn; c <= kMarkColumn; ++c) {
+      changed = colours_.SetCellColour(r, c, kRed) || changed;
+    }
+  }
+  if (changed) AllCellsChanged();
+}
+
+void ResultListModel::Sort(int column, CompareKind kind, bool ascending) {
+  BeginReorder();
+  SortResultList(list_, column, kind, ascending);
+  EndReorder();
+}
+
 void ResultListModel::ClearCellColours() {
   const bool hadEntries = colours_.Size() > 0;
   // One dataChanged for the whole table: cheaper than one per coloured cell.

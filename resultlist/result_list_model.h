@@ -6,6 +6,7 @@
 
 #include "resultlist/cell_colours.h"
 #include "resultlist/result_list.h"
+#include "resultlist/sort.h"
 
 namespace corvale::resultlist {
 
@@ -36,6 +37,11 @@ class ResultListModel : public QAbstractTableModel {
 
   void SetCellColour(int row, int column, std::uint32_t text);
   void ClearCellColours();
+  // Colours columns 1 to 7 of every row whose mark says it belongs to a duplicate group red, with
+  // one repaint for all of them.
+  void ColourDuplicateGroups();
+  // Sorts the list and keeps the view's selection and current row on their files.
+  void Sort(int column, CompareKind kind, bool ascending);
 
  signals:
   void tickChanged(int row);
