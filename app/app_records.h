@@ -2,6 +2,7 @@
 // that need them.
 #pragma once
 
+#include "duplicates/digest_pool.h"
 #include "resultlist/cell_colours.h"
 #include "resultlist/result_list.h"
 #include "settings/filter_settings.h"
@@ -12,6 +13,7 @@ struct AppRecords {
   settings::FilterSettings filter;
   resultlist::ResultList list;
   resultlist::CellColourTable colours;
+  duplicates::DigestPool pool;
 };
 
 }  // namespace corvale::app

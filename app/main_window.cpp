@@ -40,7 +40,8 @@ MainWindow::MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* p
       records_(records),
       seams_(seams),
       model_(std::make_unique<resultlist::ResultListModel>(records.list, records.colours)),
-      pump_([this] { OnPump(); }) {
+      pump_([this] { OnPump(); }),
+      digestInbox_(new QObject(this)) {
   setObjectName("MainWindow");
   setWindowTitle("Corvale");
   setGeometry(50, 50, 1146, 664);
@@ -60,7 +61,10 @@ MainWindow::MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* p
   OnMainWindowCreated();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  // No job may report to this window once it is gone.
+  records_.pool.CancelAndWait();
+}
 
 void MainWindow::BuildTitleStrip() {
   图片框1 = new PictureBox(this, pictures::TitleStrip);
@@ -223,6 +227,7 @@ void MainWindow::ConnectHandlers() {
 }
 
 void MainWindow::OnMainWindowCreated() {
+  records_.pool.Start(duplicates::RunDigestJob, 1);
   编辑框2->setText(ToQt(settings::ReadSetting("保存目录", "保存目录")));
   编辑框1->setText(ToQt(settings::ReadSetting("载入目录", "载入目录")));
 }

@@ -14,6 +14,7 @@
 #include <QWidget>
 #include <chrono>
 #include <memory>
+#include <unordered_map>
 
 #include "app/app_records.h"
 #include "chrome/window_parts.h"
@@ -117,6 +118,14 @@ class MainWindow : public QWidget {
   // new rows reach the view in batches, each costing a repaint of the list.
   void OnPump();
 
+  // Duplicate run.
+  void FindDuplicates();
+  void SubmitCandidates();
+  void OnDigestReady(std::uint64_t runId, std::uint64_t rowId, const std::string& digest);
+  void ShowDigestProgress();
+  void GroupDuplicatesAndReport();
+  void EndSearch(const std::string& summary);
+
   AppRecords& records_;
   platform::UiSeams& seams_;
   std::unique_ptr<resultlist::ResultListModel> model_;
@@ -126,6 +135,17 @@ class MainWindow : public QWidget {
   bool closing_ = false;
   // One sort direction for all columns, flipped by every header click: ascending while false.
   bool sortDescendingNext_ = false;
+
+  // The current duplicate run. Digests come back from the worker by row identity; a digest of an
+  // earlier run (a run id that is not the current one) is dropped.
+  struct DuplicateRun {
+    std::uint64_t id = 0;
+    std::size_t candidates = 0;
+    std::size_t reported = 0;
+    bool submitting = false;
+    std::unordered_map<std::uint64_t, std::string> digests;
+  } run_;
+  QObject* digestInbox_;
 };
 
 }  // namespace corvale::app

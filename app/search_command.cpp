@@ -60,18 +60,18 @@ void MainWindow::RunSearch() {
   ShowScannedCount();  // the final count is exact, whatever the pump skipped
   FinishSearch();
 
-  const std::size_t n = records_.list.rows.size();
-  if (filter.showDuplicates && !closing_) {
-    // The duplicate run takes over here once it exists; until then the search simply ends.
-    超级按钮1->setEnabled(true);
-    超级按钮1->setText(QString::fromUtf8("查找文件"));
+  if (closing_) return;
+  if (filter.showDuplicates) {
+    FindDuplicates();  // the button stays disabled until the run reports
     return;
   }
-  if (!closing_) {
-    透明标签7->setText(Qs("共找到" + std::to_string(n) + "项文件。"));
-    透明标签7->repaint();
-    seams_.Inform("查找完成，共找到" + std::to_string(n) + "项文件。");
-  }
+  EndSearch("共找到" + std::to_string(records_.list.rows.size()) + "项文件。");
+}
+
+void MainWindow::EndSearch(const std::string& summary) {
+  透明标签7->setText(Qs(summary));
+  透明标签7->repaint();
+  seams_.Inform("查找完成，" + summary);
   超级按钮1->setEnabled(true);
   超级按钮1->setText(QString::fromUtf8("查找文件"));
 }
