@@ -204,6 +204,7 @@ void MainWindow::BuildStatusBar() {
   进度条1->hide();
   编辑菜单 = new QMenu(this);
   Name(编辑菜单, "编辑菜单");
+  BuildEditMenu();
 }
 
 void MainWindow::ConnectHandlers() {
@@ -224,6 +225,13 @@ void MainWindow::ConnectHandlers() {
   connect(超级按钮1, &QPushButton::clicked, this, &MainWindow::RunSearch);
   connect(超级列表框1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &MainWindow::OnHeaderClicked);
+  connect(超级按钮5, &QPushButton::clicked, this, &MainWindow::CopyCheckedToTarget);
+  connect(超级按钮2, &QPushButton::clicked, this, &MainWindow::MoveCheckedToTarget);
+  connect(超级按钮7, &QPushButton::clicked, this, &MainWindow::DeleteCheckedFiles);
+  connect(超级按钮10, &QPushButton::clicked, this, &MainWindow::DeleteDuplicateFiles);
+  connect(选择框1, &QCheckBox::clicked, this, &MainWindow::ToggleAllChecks);
+  connect(超级列表框1, &QTableView::doubleClicked, this, &MainWindow::OpenByDoubleClick);
+  connect(超级列表框1, &QWidget::customContextMenuRequested, this, &MainWindow::OnListRightPress);
 }
 
 void MainWindow::OnMainWindowCreated() {

@@ -89,6 +89,20 @@ class MainWindow : public QWidget {
   void Minimise();
   void CloseByPicture();
   void OnHeaderClicked(int column);
+  void CopyCheckedToTarget();
+  void MoveCheckedToTarget();
+  void DeleteCheckedFiles();
+  void DeleteDuplicateFiles();
+  void DeleteCurrentFile();
+  void CopyRowText();
+  void CopyFileName();
+  void CopyFilePath();
+  void ShowInFolder();
+  void OpenByDoubleClick();
+  void ToggleAllChecks();
+  void OnListRightPress(const QPoint& position);
+  // The first selected row in list order, or nothing.
+  const resultlist::ResultRow* CurrentRow() const;
   // A new SettingsWindow each time; modal waits until it is closed.
   settings::SettingsWindow* OpenSettingsWindow(bool modal);
 
@@ -117,6 +131,11 @@ class MainWindow : public QWidget {
   // Runs before the event loop at the fixed points of a long loop: the counter repaints each time,
   // new rows reach the view in batches, each costing a repaint of the list.
   void OnPump();
+
+  void TransferCheckedToTarget(bool move);
+  // The current row, or nothing after showing the command's message for an empty selection.
+  const resultlist::ResultRow* GuardCurrentRow(const char* command);
+  void BuildEditMenu();
 
   // Duplicate run.
   void FindDuplicates();

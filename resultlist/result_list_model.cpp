@@ -86,7 +86,18 @@ void ResultListModel::SyncAppended() {
   endInsertRows();
 }
 
+ResultRow* ResultListModel::FindRow(std::uint64_t id) {
+  if (indexGeneration_ != generation_ || indexById_.size() != list_.rows.size()) {
+    indexById_.clear();
+    for (std::size_t r = 0; r < list_.rows.size(); ++r) indexById_[list_.rows[r].id] = r;
+    indexGeneration_ = generation_;
+  }
+  const auto found = indexById_.find(id);
+  return found == indexById_.end() ? nullptr : &list_.rows[found->second];
+}
+
 void ResultListModel::ResetAll() {
+  ++generation_;
   beginResetModel();
   shownRows_ = int(list_.rows.size());
   endResetModel();
@@ -109,6 +120,7 @@ void ResultListModel::EndReorder() {
     moved.push_back(createIndex(newRow, index.column()));
   }
   changePersistentIndexList(persistent, moved);
+  ++generation_;
   emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 

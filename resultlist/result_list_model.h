@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <unordered_map>
 
 #include "resultlist/cell_colours.h"
 #include "resultlist/result_list.h"
@@ -24,6 +25,11 @@ class ResultListModel : public QAbstractTableModel {
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
   ResultList& List() { return list_; }
+  // Changes whenever rows change places or the list is replaced: a row index taken before is
+  // stale once it differs.
+  std::uint64_t Generation() const { return generation_; }
+  // The row with this identity, or nothing when it is gone.
+  ResultRow* FindRow(std::uint64_t id);
 
   // Rows appended to the list since the last call become visible, in one insertion.
   void SyncAppended();
@@ -51,6 +57,9 @@ class ResultListModel : public QAbstractTableModel {
   CellColourTable& colours_;
   int shownRows_ = 0;
   std::vector<std::uint64_t> idsBeforeReorder_;
+  std::uint64_t generation_ = 0;
+  std::uint64_t indexGeneration_ = ~std::uint64_t(0);
+  std::unordered_map<std::uint64_t, std::size_t> indexById_;
 };
 
 }  // namespace corvale::resultlist

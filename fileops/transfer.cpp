@@ -1,0 +1,83 @@
+#include "fileops/transfer.h"
+
+#include <unistd.h>
+
+#include "platform/file_system.h"
+
+namespace corvale::fileops {
+
+std::string FileStem(std::string_view path) {
+  const auto slash = path.rfind('/');
+  const std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
+  const std::string_view extension = platform::PathFindExtension(name);
+  return std::string(name.substr(0, name.size() - extension.size()));
+}
+
+std::string ClashName(const std::string& target, const std::string& name, int attempt) {
+  std::string result = target;
+  result.append("/").append(FileStem(name)).append(kClashMarker);
+  if (attempt > 1) result.append(std::to_string(attempt));
+  result.append(platform::PathFindExtension(name));
+  return result;
+}
+
+TransferOutcome TransferToTarget(const std::string& source, const std::string& name,
+                                 const std::string& target, bool move) {
+  TransferOutcome outcome;
+  // A copy is made once under a hidden name and then offered the free names in turn; a move
+  // renames the file itself. Either way a taken name is refused by the file system, never
+  // replaced, so no look-then-write race can overwrite anything.
+  std::optional<std::string> temp;
+  if (!move) {
+    temp = platform::CopyToTemporary(source, target);
+    if (!temp) return outcome;
+  }
+  const auto placeAt = [&](const std::string& destination) {
+    outcome.destination = destination;
+    return move ? platform::MoveFileNoReplace(source, destination)
+                : platform::PlaceNoReplace(*temp, destination);
+  };
+  // The bound only stops a folder that somehow refuses every name.
+  for (int attempt = 0; attempt <= 10000; ++attempt) {
+    const auto result =
+        placeAt(attempt == 0 ? target + "/" + name : ClashName(target, name, attempt));
+    if (result == platform::TransferResult::DestinationExists) {
+      outcome.clashed = true;
+      continue;
+    }
+    outcome.done = result == platform::TransferResult::Done;
+    break;
+  }
+  if (temp && !outcome.done) unlink(temp->c_str());
+  return outcome;
+}
+
+std::vector<DuplicateVictim> CollectDuplicateVictims(const resultlist::ResultList& list) {
+  std::vector<DuplicateVictim> victims;
+  const resultlist::ResultRow* runStart = nullptr;
+  for (const auto& row : list.rows) {
+    const std::string& mark = row.cells[resultlist::kMarkColumn];
+    if (!resultlist::IsGroupMark(mark)) continue;
+    if (runStart && runStart->cells[resultlist::kMarkColumn] == mark) {
+      victims.push_back({row, *runStart});
+    } else {
+      runStart = &row;
+    }
+  }
+  return victims;
+}
+
+bool SafeToDelete(const DuplicateVictim& v) {
+  const auto victim = platform::StatPath(v.victim.cells[resultlist::kPathColumn]);
+  const auto kept = platform::StatPath(v.kept.cells[resultlist::kPathColumn]);
+  if (!victim || !kept) return false;
+  const auto unchanged = [](const platform::FileStat& now, const resultlist::ResultRow& row) {
+    const std::int64_t modifiedNs =
+        std::int64_t(now.modified.tv_sec) * 1000000000 + now.modified.tv_nsec;
+    return now.size == row.byteSize && modifiedNs == row.modifiedNs;
+  };
+  const bool samePhysicalFile = victim->device == kept->device && victim->inode == kept->inode;
+  return unchanged(*victim, v.victim) && unchanged(*kept, v.kept) && !samePhysicalFile;
+}
+
+}  // namespace corvale::fileops
