@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 
 #include "app/main_window.h"
+#include "export/list_export.h"
 #include "fileops/transfer.h"
 #include "platform/file_ops.h"
 #include "platform/qt_ui_seams.h"
@@ -88,6 +89,15 @@ void MainWindow::TransferCheckedToTarget(bool move) {
 
 void MainWindow::CopyCheckedToTarget() { TransferCheckedToTarget(false); }
 void MainWindow::MoveCheckedToTarget() { TransferCheckedToTarget(true); }
+
+void MainWindow::ExportToExcel() {
+  // A cancelled dialog exports nothing.
+  const auto chosen = seams_.ChooseSaveFile("*.xls");
+  if (!chosen || chosen->empty()) return;
+  const bool written =
+      exporter::WriteListToWorkbook(exporter::ExportFileName(*chosen), records_.list);
+  seams_.Inform(written ? "导出完成！" : "导出失败！");
+}
 
 void MainWindow::DeleteCheckedFiles() {
   状态条1->Clear();

@@ -228,6 +228,7 @@ void MainWindow::ConnectHandlers() {
   connect(超级按钮5, &QPushButton::clicked, this, &MainWindow::CopyCheckedToTarget);
   connect(超级按钮2, &QPushButton::clicked, this, &MainWindow::MoveCheckedToTarget);
   connect(超级按钮7, &QPushButton::clicked, this, &MainWindow::DeleteCheckedFiles);
+  connect(超级按钮6, &QPushButton::clicked, this, &MainWindow::ExportToExcel);
   connect(超级按钮10, &QPushButton::clicked, this, &MainWindow::DeleteDuplicateFiles);
   connect(选择框1, &QCheckBox::clicked, this, &MainWindow::ToggleAllChecks);
   connect(超级列表框1, &QTableView::doubleClicked, this, &MainWindow::OpenByDoubleClick);

@@ -91,6 +91,7 @@ class MainWindow : public QWidget {
   void OnHeaderClicked(int column);
   void CopyCheckedToTarget();
   void MoveCheckedToTarget();
+  void ExportToExcel();
   void DeleteCheckedFiles();
   void DeleteDuplicateFiles();
   void DeleteCurrentFile();

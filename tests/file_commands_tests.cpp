@@ -197,3 +197,28 @@ TEST_F(FileCommandsTest, TheMenuHasItsItems) {
 
 }  // namespace
 }  // namespace corvale::app
+
+namespace corvale::app {
+namespace {
+
+TEST_F(FileCommandsTest, ExportWritesTheListOrNothing) {
+  auto& w = Search({{"a.txt", "A"}, {"b.txt", "B"}});
+  seams.saveAnswer.reset();
+  w.超级按钮6->click();  // cancelled: nothing written, nothing shown
+  EXPECT_TRUE(seams.messages.empty());
+  EXPECT_EQ(seams.saveFilters, std::vector<std::string>{"*.xls"});
+
+  seams.saveAnswer = dir / "report";
+  w.超级按钮6->click();
+  EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"导出完成！"});
+  EXPECT_TRUE(platform::PathExists(dir / "report.xls"));
+  EXPECT_GT(test::ReadWholeFile(dir / "report.xls").size(), 4096u);
+
+  seams.messages.clear();
+  seams.saveAnswer = dir / "no-such-folder/report";
+  w.超级按钮6->click();
+  EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"导出失败！"});
+}
+
+}  // namespace
+}  // namespace corvale::app
