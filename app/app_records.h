@@ -3,6 +3,7 @@
 #pragma once
 
 #include "duplicates/digest_pool.h"
+#include "online/online_services.h"
 #include "resultlist/cell_colours.h"
 #include "resultlist/result_list.h"
 #include "settings/filter_settings.h"
@@ -14,6 +15,8 @@ struct AppRecords {
   resultlist::ResultList list;
   resultlist::CellColourTable colours;
   duplicates::DigestPool pool;
+  // Where the update check and the tutorial links ask; tests point them at their own server.
+  online::Endpoints endpoints = online::ConfiguredEndpoints();
 };
 
 }  // namespace corvale::app

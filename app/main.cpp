@@ -5,6 +5,7 @@
 #include "app/app_records.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "online/online_services.h"
 #include "platform/qt_ui_seams.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // Before the main window exists a current version stays silent.
+  online::UpdateCheck(seams, records.endpoints, false);
   app::MainWindow window(records, seams);
   QObject::connect(&window, &app::MainWindow::closed, &application, &QApplication::quit);
   window.show();

@@ -64,6 +64,7 @@ MainWindow::MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* p
 MainWindow::~MainWindow() {
   // No job may report to this window once it is gone.
   records_.pool.CancelAndWait();
+  delete tutorial_;
 }
 
 void MainWindow::BuildTitleStrip() {
@@ -215,6 +216,9 @@ void MainWindow::ConnectHandlers() {
   }
   OnLeftMouse(图片框4, QEvent::MouseButtonRelease, [this] { OpenSettingsWindow(false); });
   OnLeftMouse(透明标签1, QEvent::MouseButtonRelease, [this] { OpenSettingsWindow(true); });
+  OnLeftMouse(图片框6, QEvent::MouseButtonRelease, [this] { OpenTutorialWindow(); });
+  OnLeftMouse(图片框5, QEvent::MouseButtonPress,
+              [this] { online::UpdateCheck(seams_, records_.endpoints, true); });
   OnLeftMouse(图片框3, QEvent::MouseButtonRelease, [this] { Minimise(); });
   OnLeftMouse(图片框2, QEvent::MouseButtonRelease, [this] { CloseByPicture(); });
   SelectAllOnDoubleClick(编辑框1);
@@ -276,6 +280,17 @@ void MainWindow::OnHeaderClicked(int column) {
   model_->ClearCellColours();
   if (records_.filter.showDuplicates) model_->ColourDuplicateGroups();
   sortDescendingNext_ = !sortDescendingNext_;
+}
+
+online::TutorialWindow* MainWindow::OpenTutorialWindow() {
+  if (!tutorial_) {
+    // No owner: it is a window of its own on the task bar, closed with the main window.
+    tutorial_ = new online::TutorialWindow(seams_, records_.endpoints);
+  }
+  tutorial_->show();
+  tutorial_->raise();
+  tutorial_->activateWindow();
+  return tutorial_;
 }
 
 void MainWindow::Minimise() {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -22,6 +23,7 @@
 #include "platform/event_pump.h"
 #include "platform/ui_seams.h"
 #include "resultlist/result_list_model.h"
+#include "online/tutorial_window.h"
 #include "settings/settings_window.h"
 
 namespace corvale::app {
@@ -106,6 +108,8 @@ class MainWindow : public QWidget {
   const resultlist::ResultRow* CurrentRow() const;
   // A new SettingsWindow each time; modal waits until it is closed.
   settings::SettingsWindow* OpenSettingsWindow(bool modal);
+  // One TutorialWindow at a time: opening it again brings the open one to the front.
+  online::TutorialWindow* OpenTutorialWindow();
 
  signals:
   void closed();
@@ -166,6 +170,7 @@ class MainWindow : public QWidget {
     std::unordered_map<std::uint64_t, std::string> digests;
   } run_;
   QObject* digestInbox_;
+  QPointer<online::TutorialWindow> tutorial_;
 };
 
 }  // namespace corvale::app

@@ -138,3 +138,26 @@ TEST_F(MainWindowTest, OpenFolderButtonsHandTheTextToTheShell) {
 
 }  // namespace
 }  // namespace corvale::app
+
+namespace corvale::app {
+namespace {
+
+TEST_F(MainWindowTest, TutorialWindowOpensOnceAndItsLinksAskTheService) {
+  records.endpoints = {"http://127.0.0.1:1/update", "http://127.0.0.1:1/info"};  // refused
+  MainWindow w(records, seams);
+  auto* tutorial = w.OpenTutorialWindow();
+  ASSERT_NE(tutorial, nullptr);
+  EXPECT_EQ(w.OpenTutorialWindow(), tutorial);  // the open one comes to the front
+  EXPECT_EQ(tutorial->size(), QSize(467, 282));
+  EXPECT_TRUE(tutorial->windowFlags() & Qt::FramelessWindowHint);
+  EXPECT_EQ(tutorial->超级按钮3->text(), Qs("1.在线视频教程"));
+  EXPECT_EQ(tutorial->超级按钮3->geometry(), QRect(152, 86, 184, 28));
+  EXPECT_EQ(tutorial->超级按钮1->text(), Qs("3.下载文档教程"));
+  emit tutorial->超级按钮3->pressed();  // no answer: nothing opened, nothing shown
+  emit tutorial->超级按钮1->pressed();
+  EXPECT_TRUE(seams.urls.empty());
+  EXPECT_TRUE(seams.messages.empty());
+}
+
+}  // namespace
+}  // namespace corvale::app

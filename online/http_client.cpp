@@ -1,0 +1,93 @@
+#include "online/http_client.h"
+
+#include <curl/curl.h>
+
+#include <mutex>
+
+#include "online/url_text.h"
+
+namespace corvale::online {
+namespace {
+
+constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
+
+std::size_t Append(char* data, std::size_t size, std::size_t count, void* answer) {
+  static_cast<std::string*>(answer)->append(data, size * count);
+  return size * count;
+}
+
+// The length of the valid UTF-8 sequence at text[i], or 0.
+std::size_t SequenceLength(std::string_view text, std::size_t i) {
+  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
+  const unsigned char c = byte(i);
+  if (c < 0x80) return 1;
+  const std::size_t need = c >= 0xC2 && c < 0xE0 ? 2 : c >= 0xE0 && c < 0xF0 ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+  if (need == 0 || i + need > text.size()) return 0;
+  for (std::size_t k = 1; k < need; ++k) {
+    if ((byte(i + k) & 0xC0) != 0x80) return 0;
+  }
+  const unsigned char second = byte(i + 1);
+  if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) ||
+      (c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90)) {
+    return 0;  // overlong, surrogate or beyond U+10FFFF
+  }
+  return need;
+}
+
+}  // namespace
+
+std::string CleanUtf8(std::string_view bytes) {
+  bytes = bytes.substr(0, bytes.find('\0'));
+  std::string text;
+  text.reserve(bytes.size());
+  for (std::size_t i = 0; i < bytes.size();) {
+    const std::size_t n = SequenceLength(bytes, i);
+    if (n == 0) {
+      text += "\xEF\xBF\xBD";
+      ++i;
+    } else {
+      text.append(bytes.substr(i, n));
+      i += n;
+    }
+  }
+  return text;
+}
+
+std::string FetchText(const std::string& address, const std::string& formBody,
+                      const FetchLimits& limits) {
+  static std::once_flag curlReady;
+  std::call_once(curlReady, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+
+  const bool secure = LowerAscii(address.substr(0, 8)) == "https://";
+  const std::string url = std::string(secure ? "https://" : "http://") + UrlHost(address) + ":" +
+                          std::to_string(UrlPort(address)) + UrlPath(address);
+  CURL* curl = curl_easy_init();
+  if (!curl) return {};
+  curl_slist* headers = nullptr;
+  for (const std::string& line :
+       {std::string("Accept: */*"), "Referer: " + address, std::string("Accept-Language: zh-cn"),
+        std::string("Content-Type: application/x-www-form-urlencoded")}) {
+    headers = curl_slist_append(headers, line.c_str());
+  }
+  std::string answer;
+  curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+  curl_easy_setopt(curl, CURLOPT_USERAGENT, kUserAgent);
+  curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+  curl_easy_setopt(curl, CURLOPT_POST, 1L);
+  curl_easy_setopt(curl, CURLOPT_POSTFIELDS, formBody.c_str());
+  curl_easy_setopt(curl, CURLOPT_POSTFIELDSIZE, long(formBody.size()));
+  curl_easy_setopt(curl, CURLOPT_PROXY, "");  // a direct connection, as the program asks for
+  curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
+  curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.totalSeconds);
+  curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
+  curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
+  // The status is not examined: the body of any answer, an error page included, is the text.
+  const CURLcode result = curl_easy_perform(curl);
+  curl_slist_free_all(headers);
+  curl_easy_cleanup(curl);
+  if (result != CURLE_OK) return {};
+  return CleanUtf8(answer);
+}
+
+}  // namespace corvale::online
