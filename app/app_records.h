@@ -2,6 +2,7 @@
 // that need them.
 #pragma once
 
+#include "chrome/shadow.h"
 #include "duplicates/digest_pool.h"
 #include "online/online_services.h"
 #include "resultlist/cell_colours.h"
@@ -15,6 +16,7 @@ struct AppRecords {
   resultlist::ResultList list;
   resultlist::CellColourTable colours;
   duplicates::DigestPool pool;
+  chrome::ShadowImages shadows;
   // Where the update check and the tutorial links ask; tests point them at their own server.
   online::Endpoints endpoints = online::ConfiguredEndpoints();
 };

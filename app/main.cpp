@@ -5,6 +5,7 @@
 #include "app/app_records.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "chrome/image_holder.h"
 #include "online/online_services.h"
 #include "platform/qt_ui_seams.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char** argv) {
   // Records live until exit; the windows get them handed in.
   app::AppRecords records;
   platform::QtUiSeams seams;
+  chrome::StartImageSupport();
 
   if (!app::SingleInstanceCheck()) {
     seams.ShowMessage("Corvale已经运行！", platform::kDefaultCaption,

@@ -240,6 +240,7 @@ void MainWindow::ConnectHandlers() {
 }
 
 void MainWindow::OnMainWindowCreated() {
+  chrome::AttachShadow(this, records_.shadows, 0, 5);
   records_.pool.Start(duplicates::RunDigestJob, 1);
   编辑框2->setText(ToQt(settings::ReadSetting("保存目录", "保存目录")));
   编辑框1->setText(ToQt(settings::ReadSetting("载入目录", "载入目录")));
@@ -264,7 +265,7 @@ void MainWindow::ChooseTargetFolder() {
 }
 
 settings::SettingsWindow* MainWindow::OpenSettingsWindow(bool modal) {
-  auto* window = new settings::SettingsWindow(records_.filter, seams_, this);
+  auto* window = new settings::SettingsWindow(records_.filter, seams_, records_.shadows, this);
   if (modal) {
     window->exec();
     return nullptr;  // closed and gone
@@ -285,7 +286,7 @@ void MainWindow::OnHeaderClicked(int column) {
 online::TutorialWindow* MainWindow::OpenTutorialWindow() {
   if (!tutorial_) {
     // No owner: it is a window of its own on the task bar, closed with the main window.
-    tutorial_ = new online::TutorialWindow(seams_, records_.endpoints);
+    tutorial_ = new online::TutorialWindow(seams_, records_.endpoints, records_.shadows);
   }
   tutorial_->show();
   tutorial_->raise();

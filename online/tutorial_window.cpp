@@ -15,7 +15,8 @@ QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRec
 
 }  // namespace
 
-TutorialWindow::TutorialWindow(platform::UiSeams& seams, Endpoints endpoints, QWidget* parent)
+TutorialWindow::TutorialWindow(platform::UiSeams& seams, Endpoints endpoints,
+                               chrome::ShadowImages& shadows, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
       seams_(seams),
       endpoints_(std::move(endpoints)) {
@@ -56,6 +57,7 @@ TutorialWindow::TutorialWindow(platform::UiSeams& seams, Endpoints endpoints, QW
           [this] { OpenTutorialLink(seams_, endpoints_, "在线视频教程地址："); });
   connect(超级按钮2, &QPushButton::pressed, this,
           [this] { OpenTutorialLink(seams_, endpoints_, "视频下载地址："); });
+  chrome::AttachShadow(this, shadows, 0, 3);
 }
 
 }  // namespace corvale::online

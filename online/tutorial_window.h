@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include "chrome/shadow.h"
 #include "online/online_services.h"
 
 namespace corvale::online {
@@ -14,7 +15,8 @@ class TutorialWindow : public QWidget {
   Q_OBJECT
 
  public:
-  TutorialWindow(platform::UiSeams& seams, Endpoints endpoints, QWidget* parent = nullptr);
+  TutorialWindow(platform::UiSeams& seams, Endpoints endpoints, chrome::ShadowImages& shadows,
+                 QWidget* parent = nullptr);
 
   QWidget* 图片框1;
   QWidget* 图片框8;

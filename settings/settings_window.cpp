@@ -81,8 +81,12 @@ const char* PresetSuffixes(std::string_view fileType) {
   return nullptr;
 }
 
-SettingsWindow::SettingsWindow(FilterSettings& settings, platform::UiSeams& seams, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), settings_(settings), seams_(seams) {
+SettingsWindow::SettingsWindow(FilterSettings& settings, platform::UiSeams& seams,
+                               chrome::ShadowImages& shadows, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      settings_(settings),
+      seams_(seams),
+      shadows_(shadows) {
   setObjectName("SettingsWindow");
   setWindowTitle(Qs("查找文件设置"));
   setFixedSize(564, 517);
@@ -211,6 +215,7 @@ void SettingsWindow::WriteControls(const SettingsControls& c) {
 }
 
 void SettingsWindow::OnSettingsWindowCreated() {
+  chrome::AttachShadow(this, shadows_, 0, 4);
   SettingsControls controls;
   LoadSettingsFile(controls, settings_);
   WriteControls(controls);

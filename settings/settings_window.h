@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "chrome/shadow.h"
 #include "platform/ui_seams.h"
 #include "settings/filter_settings.h"
 
@@ -20,7 +21,8 @@ class SettingsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  SettingsWindow(FilterSettings& settings, platform::UiSeams& seams, QWidget* parent = nullptr);
+  SettingsWindow(FilterSettings& settings, platform::UiSeams& seams, chrome::ShadowImages& shadows,
+                 QWidget* parent = nullptr);
 
   QWidget* 图片框1;
   QLabel* 透明标签6;
@@ -77,6 +79,7 @@ class SettingsWindow : public QDialog {
 
   FilterSettings& settings_;
   platform::UiSeams& seams_;
+  chrome::ShadowImages& shadows_;
 };
 
 // The suffix list a file-type preset puts into 文件后缀, or nothing for another item.

@@ -25,12 +25,13 @@ void Choose(QComboBox* box, const char* item) {
 
 class SettingsWindowTest : public ::testing::Test {
  protected:
-  SettingsWindow* Open() { return new SettingsWindow(settings, seams); }
+  SettingsWindow* Open() { return new SettingsWindow(settings, seams, shadows); }
 
   test::TempDir dir;
   test::ScopedCwd cwd{dir.Path()};
   FilterSettings settings;
   test::FakeSeams seams;
+  chrome::ShadowImages shadows;
 };
 
 TEST_F(SettingsWindowTest, FirstOpeningShowsPlaceholdersAndCapturesThem) {
