@@ -18,18 +18,6 @@ namespace {
 
 QString Qs(const char* text) { return QString::fromUtf8(text); }
 
-QPushButton* Button(QWidget* parent, const char* caption, QRect place) {
-  auto* button = new QPushButton(Qs(caption), parent);
-  button->setGeometry(place);
-  return button;
-}
-
-QGroupBox* Group(QWidget* parent, const char* title, QRect place) {
-  auto* group = new QGroupBox(Qs(title), parent);
-  group->setGeometry(place);
-  return group;
-}
-
 // Gives each control its system name as object name, so tests and tools find it.
 void Name(QObject* object, const char* name) { object->setObjectName(Qs(name)); }
 
@@ -46,10 +34,7 @@ MainWindow::MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* p
   setWindowTitle("Corvale");
   setGeometry(50, 50, 1146, 664);
   setFixedSize(1146, 664);
-  setAutoFillBackground(true);
-  QPalette background = palette();
-  background.setColor(QPalette::Window, QColor(0xf4, 0xf7, 0xfb));
-  setPalette(background);
+  PaintWindowBackground(this);
 
   BuildTitleStrip();
   BuildResultList();
@@ -72,19 +57,20 @@ void MainWindow::BuildTitleStrip() {
   图片框1->setGeometry(0, 0, 1152, 88);
   图片框4 = new PictureBox(图片框1, pictures::Settings);
   图片框4->setGeometry(49, 7, 54, 54);
-  透明标签1 = TransparentLabel(图片框1, "筛选设置", {49, 60, 67, 24});
+  透明标签1 = NamedLabel(图片框1, "透明标签1", "筛选设置", {49, 60, 67, 24});
   图片框6 = new PictureBox(图片框1, pictures::Tutorial);
   图片框6->setGeometry(224, 10, 50, 50);
-  透明标签11 = TransparentLabel(图片框1, "使用教程", {218, 61, 67, 24});
+  透明标签11 = NamedLabel(图片框1, "透明标签11", "使用教程", {218, 61, 67, 24});
   图片框5 = new PictureBox(图片框1, pictures::Update);
   图片框5->setGeometry(308, 9, 52, 52);
-  透明标签2 = TransparentLabel(图片框1, "检查更新", {307, 61, 67, 24});
+  透明标签2 = NamedLabel(图片框1, "透明标签2", "检查更新", {307, 61, 67, 24});
   图片框7 = new PictureBox(图片框1, pictures::Emblem);
   图片框7->setGeometry(741, 16, 50, 50);
   图片框9 = new PictureBox(图片框1, pictures::Logo);
   图片框9->setGeometry(791, 17, 216, 36);
-  透明标签6 = TransparentLabel(图片框1, "—— 筛选文件类型、大小、名称、重复文件", {835, 52, 358, 35});
-  透明标签5 = TransparentLabel(图片框1, "1.3", {1008, -5, 61, 83});
+  透明标签6 = NamedLabel(图片框1, "透明标签6", "—— 筛选文件类型、大小、名称、重复文件",
+                         {835, 52, 358, 35});
+  透明标签5 = NamedLabel(图片框1, "透明标签5", "1.3", {1008, -5, 61, 83});
   图片框3 = new PictureBox(图片框1, pictures::Minimise);
   图片框3->setGeometry(1090, 7, 22, 16);
   图片框2 = new PictureBox(图片框1, pictures::Close);
@@ -99,15 +85,10 @@ void MainWindow::BuildTitleStrip() {
   }
   Name(图片框1, "图片框1");
   Name(图片框4, "图片框4");
-  Name(透明标签1, "透明标签1");
   Name(图片框6, "图片框6");
-  Name(透明标签11, "透明标签11");
   Name(图片框5, "图片框5");
-  Name(透明标签2, "透明标签2");
   Name(图片框7, "图片框7");
   Name(图片框9, "图片框9");
-  Name(透明标签6, "透明标签6");
-  Name(透明标签5, "透明标签5");
   Name(图片框3, "图片框3");
   Name(图片框2, "图片框2");
 }
@@ -140,53 +121,33 @@ void MainWindow::BuildResultList() {
   选择框1 = new QCheckBox(Qs("全选"), this);
   Name(选择框1, "选择框1");
   选择框1->setGeometry(11, 508, 62, 16);
-  透明标签7 = TransparentLabel(this, "", {83, 502, 405, 32});
-  Name(透明标签7, "透明标签7");
+  透明标签7 = NamedLabel(this, "透明标签7", "", {83, 502, 405, 32});
 }
 
 void MainWindow::BuildFolderGroup() {
-  分组框2 = Group(this, "设置目录：", {3, 527, 509, 112});
-  Name(分组框2, "分组框2");
-  透明标签3 = TransparentLabel(分组框2, "查找目录：", {7, 22, 56, 32});
-  Name(透明标签3, "透明标签3");
-  编辑框1 = new QLineEdit(分组框2);
-  Name(编辑框1, "编辑框1");
-  编辑框1->setGeometry(70, 25, 295, 26);
-  超级按钮3 = Button(分组框2, "浏览", {374, 25, 50, 26});
-  Name(超级按钮3, "超级按钮3");
-  超级按钮8 = Button(分组框2, "打开文件夹", {431, 25, 70, 26});
-  Name(超级按钮8, "超级按钮8");
-  透明标签4 = TransparentLabel(分组框2, "目标目录：", {7, 62, 56, 32});
-  Name(透明标签4, "透明标签4");
-  编辑框2 = new QLineEdit(分组框2);
-  Name(编辑框2, "编辑框2");
-  编辑框2->setGeometry(70, 66, 295, 26);
-  超级按钮4 = Button(分组框2, "浏览", {374, 66, 50, 26});
-  Name(超级按钮4, "超级按钮4");
-  超级按钮9 = Button(分组框2, "打开文件夹", {431, 66, 70, 26});
-  Name(超级按钮9, "超级按钮9");
+  分组框2 = NamedGroup(this, "分组框2", "设置目录：", {3, 527, 509, 112});
+  透明标签3 = NamedLabel(分组框2, "透明标签3", "查找目录：", {7, 22, 56, 32});
+  编辑框1 = NamedEdit(分组框2, "编辑框1", {70, 25, 295, 26});
+  超级按钮3 = NamedButton(分组框2, "超级按钮3", "浏览", {374, 25, 50, 26});
+  超级按钮8 = NamedButton(分组框2, "超级按钮8", "打开文件夹", {431, 25, 70, 26});
+  透明标签4 = NamedLabel(分组框2, "透明标签4", "目标目录：", {7, 62, 56, 32});
+  编辑框2 = NamedEdit(分组框2, "编辑框2", {70, 66, 295, 26});
+  超级按钮4 = NamedButton(分组框2, "超级按钮4", "浏览", {374, 66, 50, 26});
+  超级按钮9 = NamedButton(分组框2, "超级按钮9", "打开文件夹", {431, 66, 70, 26});
 }
 
 void MainWindow::BuildEditGroup() {
-  分组框3 = Group(this, "编辑：", {513, 527, 372, 112});
-  Name(分组框3, "分组框3");
-  超级按钮2 = Button(分组框3, "剪切到目标文件夹", {17, 25, 115, 26});
-  Name(超级按钮2, "超级按钮2");
-  超级按钮5 = Button(分组框3, "复制到目标文件夹", {17, 66, 115, 26});
-  Name(超级按钮5, "超级按钮5");
-  超级按钮7 = Button(分组框3, "删除选中文件", {145, 25, 90, 26});
-  Name(超级按钮7, "超级按钮7");
-  超级按钮6 = Button(分组框3, "导出excel", {145, 64, 90, 26});
-  Name(超级按钮6, "超级按钮6");
-  超级按钮10 = Button(分组框3, "一键删除重复文件", {248, 25, 115, 26});
-  Name(超级按钮10, "超级按钮10");
+  分组框3 = NamedGroup(this, "分组框3", "编辑：", {513, 527, 372, 112});
+  超级按钮2 = NamedButton(分组框3, "超级按钮2", "剪切到目标文件夹", {17, 25, 115, 26});
+  超级按钮5 = NamedButton(分组框3, "超级按钮5", "复制到目标文件夹", {17, 66, 115, 26});
+  超级按钮7 = NamedButton(分组框3, "超级按钮7", "删除选中文件", {145, 25, 90, 26});
+  超级按钮6 = NamedButton(分组框3, "超级按钮6", "导出excel", {145, 64, 90, 26});
+  超级按钮10 = NamedButton(分组框3, "超级按钮10", "一键删除重复文件", {248, 25, 115, 26});
 }
 
 void MainWindow::BuildSearchGroup() {
-  分组框4 = Group(this, "查找：", {888, 527, 256, 112});
-  Name(分组框4, "分组框4");
-  超级按钮1 = Button(分组框4, "查找文件", {24, 25, 207, 66});
-  Name(超级按钮1, "超级按钮1");
+  分组框4 = NamedGroup(this, "分组框4", "查找：", {888, 527, 256, 112});
+  超级按钮1 = NamedButton(分组框4, "超级按钮1", "查找文件", {24, 25, 207, 66});
   单选框1 = new QRadioButton(Qs("方式1"), 分组框4);
   Name(单选框1, "单选框1");
   单选框1->setGeometry(167, 16, 72, 24);

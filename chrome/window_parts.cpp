@@ -71,6 +71,41 @@ QLabel* TransparentLabel(QWidget* parent, const char* text, QRect place) {
   return label;
 }
 
+QLabel* NamedLabel(QWidget* parent, const char* name, const char* text, QRect place) {
+  QLabel* label = TransparentLabel(parent, text, place);
+  label->setObjectName(QString::fromUtf8(name));
+  return label;
+}
+
+QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption, QRect place) {
+  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
+  button->setObjectName(QString::fromUtf8(name));
+  button->setGeometry(place);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QGroupBox* NamedGroup(QWidget* parent, const char* name, const char* title, QRect place) {
+  auto* group = new QGroupBox(QString::fromUtf8(title), parent);
+  group->setObjectName(QString::fromUtf8(name));
+  group->setGeometry(place);
+  return group;
+}
+
+QLineEdit* NamedEdit(QWidget* parent, const char* name, QRect place) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(QString::fromUtf8(name));
+  edit->setGeometry(place);
+  return edit;
+}
+
+void PaintWindowBackground(QWidget* window) {
+  window->setAutoFillBackground(true);
+  QPalette background = window->palette();
+  background.setColor(QPalette::Window, QColor(0xf4, 0xf7, 0xfb));
+  window->setPalette(background);
+}
+
 namespace pictures {
 
 void TitleStrip(QPainter& p, const QRect& r) {

@@ -3,7 +3,10 @@
 #pragma once
 
 #include <QEvent>
+#include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QWidget>
 #include <functional>
 #include <vector>
@@ -32,6 +35,15 @@ void DragWindowFrom(QWidget* widget);
 void SelectAllOnDoubleClick(QWidget* edit);
 // A label without background, at the given place.
 QLabel* TransparentLabel(QWidget* parent, const char* text, QRect place);
+
+// Controls created at their place with their system name as object name, so tests and tools find
+// each by the name its users' manual uses.
+QLabel* NamedLabel(QWidget* parent, const char* name, const char* text, QRect place);
+QPushButton* NamedButton(QWidget* parent, const char* name, const char* caption, QRect place);
+QGroupBox* NamedGroup(QWidget* parent, const char* name, const char* title, QRect place);
+QLineEdit* NamedEdit(QWidget* parent, const char* name, QRect place);
+// The light background the frameless windows share.
+void PaintWindowBackground(QWidget* window);
 
 // The pictures of the title strips, drawn rather than shipped.
 namespace pictures {

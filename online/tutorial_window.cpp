@@ -4,17 +4,6 @@
 
 namespace corvale::online {
 
-namespace {
-
-QPushButton* Button(QWidget* parent, const char* name, const char* caption, QRect place) {
-  auto* button = new QPushButton(QString::fromUtf8(caption), parent);
-  button->setObjectName(QString::fromUtf8(name));
-  button->setGeometry(place);
-  return button;
-}
-
-}  // namespace
-
 TutorialWindow::TutorialWindow(platform::UiSeams& seams, Endpoints endpoints,
                                chrome::ShadowImages& shadows, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint),
@@ -24,10 +13,7 @@ TutorialWindow::TutorialWindow(platform::UiSeams& seams, Endpoints endpoints,
   setWindowTitle(QString::fromUtf8("使用教程"));
   setFixedSize(467, 282);
   setAttribute(Qt::WA_DeleteOnClose);
-  setAutoFillBackground(true);
-  QPalette background = palette();
-  background.setColor(QPalette::Window, QColor(0xf4, 0xf7, 0xfb));
-  setPalette(background);
+  chrome::PaintWindowBackground(this);
 
   图片框1 = new chrome::PictureBox(this, chrome::pictures::TitleStrip);
   图片框1->setObjectName("图片框1");
@@ -35,8 +21,7 @@ TutorialWindow::TutorialWindow(platform::UiSeams& seams, Endpoints endpoints,
   图片框8 = new chrome::PictureBox(图片框1, chrome::pictures::Tutorial);
   图片框8->setObjectName("图片框8");
   图片框8->setGeometry(14, 1, 36, 36);
-  透明标签6 = chrome::TransparentLabel(图片框1, "使用教程", {61, 1, 83, 40});
-  透明标签6->setObjectName("透明标签6");
+  透明标签6 = chrome::NamedLabel(图片框1, "透明标签6", "使用教程", {61, 1, 83, 40});
   透明标签6->setStyleSheet("color: white;");
   图片框3 = new chrome::PictureBox(图片框1, {});
   图片框3->setObjectName("图片框3");
@@ -44,9 +29,9 @@ TutorialWindow::TutorialWindow(platform::UiSeams& seams, Endpoints endpoints,
   图片框2 = new chrome::PictureBox(图片框1, chrome::pictures::Close);
   图片框2->setObjectName("图片框2");
   图片框2->setGeometry(441, 4, 22, 22);
-  超级按钮3 = Button(this, "超级按钮3", "1.在线视频教程", {152, 86, 184, 28});
-  超级按钮2 = Button(this, "超级按钮2", "2.下载视频教程", {151, 129, 184, 28});
-  超级按钮1 = Button(this, "超级按钮1", "3.下载文档教程", {151, 170, 184, 28});
+  超级按钮3 = chrome::NamedButton(this, "超级按钮3", "1.在线视频教程", {152, 86, 184, 28});
+  超级按钮2 = chrome::NamedButton(this, "超级按钮2", "2.下载视频教程", {151, 129, 184, 28});
+  超级按钮1 = chrome::NamedButton(this, "超级按钮1", "3.下载文档教程", {151, 170, 184, 28});
   图片框4 = new chrome::PictureBox(this, chrome::pictures::BottomStrip);
   图片框4->setObjectName("图片框4");
   图片框4->setGeometry(0, 264, 496, 35);

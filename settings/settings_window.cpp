@@ -37,14 +37,6 @@ constexpr const char* kValuePlaceholder = "填写整数";
 constexpr const char* kUnitPlaceholder = "请选择单位";
 constexpr const char* kKeywordPlaceholder = "关键词用英文逗号隔开。如：预览视频,样片";
 
-QLabel* Label(QWidget* parent, const char* name, const char* text, QRect place) {
-  auto* label = new QLabel(Qs(text), parent);
-  label->setObjectName(Qs(name));
-  label->setGeometry(place);
-  label->setAttribute(Qt::WA_TranslucentBackground);
-  return label;
-}
-
 QComboBox* Combo(QWidget* parent, const char* name, QRect place,
                  std::initializer_list<const char*> items) {
   auto* box = new QComboBox(parent);
@@ -58,18 +50,9 @@ QComboBox* Combo(QWidget* parent, const char* name, QRect place,
 }
 
 QLineEdit* Edit(QWidget* parent, const char* name, QRect place) {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(Qs(name));
-  edit->setGeometry(place);
+  QLineEdit* edit = chrome::NamedEdit(parent, name, place);
   chrome::SelectAllOnDoubleClick(edit);
   return edit;
-}
-
-QGroupBox* Group(QWidget* parent, const char* name, const char* title, QRect place) {
-  auto* group = new QGroupBox(Qs(title), parent);
-  group->setObjectName(Qs(name));
-  group->setGeometry(place);
-  return group;
 }
 
 }  // namespace
@@ -91,10 +74,7 @@ SettingsWindow::SettingsWindow(FilterSettings& settings, platform::UiSeams& seam
   setWindowTitle(Qs("查找文件设置"));
   setFixedSize(564, 517);
   setAttribute(Qt::WA_DeleteOnClose);
-  setAutoFillBackground(true);
-  QPalette background = palette();
-  background.setColor(QPalette::Window, QColor(0xf4, 0xf7, 0xfb));
-  setPalette(background);
+  chrome::PaintWindowBackground(this);
 
   BuildTitleStrip();
   BuildTypeGroup();
@@ -109,7 +89,7 @@ void SettingsWindow::BuildTitleStrip() {
   图片框1 = new chrome::PictureBox(this, chrome::pictures::TitleStrip);
   图片框1->setObjectName("图片框1");
   图片框1->setGeometry(0, 0, 568, 48);
-  透明标签6 = Label(图片框1, "透明标签6", "文件筛选设置", {215, 4, 149, 40});
+  透明标签6 = chrome::NamedLabel(图片框1, "透明标签6", "文件筛选设置", {215, 4, 149, 40});
   透明标签6->setStyleSheet("color: white; font-size: 16px;");
   图片框3 = new chrome::PictureBox(图片框1, chrome::pictures::Minimise);
   图片框3->setObjectName("图片框3");
@@ -120,51 +100,45 @@ void SettingsWindow::BuildTitleStrip() {
 }
 
 void SettingsWindow::BuildTypeGroup() {
-  分组框1 = Group(this, "分组框1", "1.类型筛选（必选）", {17, 60, 525, 100});
-  透明标签2 = Label(分组框1, "透明标签2", "*", {123, -6, 24, 32});
+  分组框1 = chrome::NamedGroup(this, "分组框1", "1.类型筛选（必选）", {17, 60, 525, 100});
+  透明标签2 = chrome::NamedLabel(分组框1, "透明标签2", "*", {123, -6, 24, 32});
   透明标签2->setStyleSheet("color: red;");
-  透明标签5 = Label(分组框1, "透明标签5", "文件类型：", {29, 25, 71, 32});
+  透明标签5 = chrome::NamedLabel(分组框1, "透明标签5", "文件类型：", {29, 25, 71, 32});
   文件类型 = Combo(分组框1, "文件类型", {98, 30, 151, 23}, {});
   for (const Preset& preset : kPresets) 文件类型->addItem(Qs(preset.item));
-  透明标签11 = Label(分组框1, "透明标签11", "注：后缀越少，搜索越快，最好一个后缀。", {247, 33, 240, 34});
-  透明标签3 = Label(分组框1, "透明标签3", "文件后缀：", {29, 61, 61, 32});
+  透明标签11 = chrome::NamedLabel(分组框1, "透明标签11", "注：后缀越少，搜索越快，最好一个后缀。", {247, 33, 240, 34});
+  透明标签3 = chrome::NamedLabel(分组框1, "透明标签3", "文件后缀：", {29, 61, 61, 32});
   文件后缀 = Edit(分组框1, "文件后缀", {98, 64, 300, 24});
 }
 
 void SettingsWindow::BuildSizeGroup() {
-  分组框2 = Group(this, "分组框2", "2.大小筛选（选填）：", {16, 165, 525, 100});
-  透明标签9 = Label(分组框2, "透明标签9", "是否筛选：", {31, 22, 59, 32});
+  分组框2 = chrome::NamedGroup(this, "分组框2", "2.大小筛选（选填）：", {16, 165, 525, 100});
+  透明标签9 = chrome::NamedLabel(分组框2, "透明标签9", "是否筛选：", {31, 22, 59, 32});
   是否筛选大小 = Combo(分组框2, "是否筛选大小", {100, 27, 120, 20}, {"不筛选", "筛选"});
-  透明标签4 = Label(分组框2, "透明标签4", "跳过大小：", {31, 58, 59, 32});
+  透明标签4 = chrome::NamedLabel(分组框2, "透明标签4", "跳过大小：", {31, 58, 59, 32});
   限制大小类型 = Combo(分组框2, "限制大小类型", {100, 63, 80, 26}, {"小于", "等于", "大于"});
   大小数值 = Edit(分组框2, "大小数值", {188, 63, 72, 24});
   单位 = Combo(分组框2, "单位", {267, 63, 95, 26}, {"B", "KB", "MB", "GB"});
-  透明标签8 = Label(分组框2, "透明标签8", "的文件。", {366, 60, 49, 32});
+  透明标签8 = chrome::NamedLabel(分组框2, "透明标签8", "的文件。", {366, 60, 49, 32});
 }
 
 void SettingsWindow::BuildNameGroup() {
-  分组框3 = Group(this, "分组框3", "3.名称筛选（选填）：", {15, 270, 525, 100});
-  透明标签10 = Label(分组框3, "透明标签10", "是否筛选：", {32, 25, 59, 32});
+  分组框3 = chrome::NamedGroup(this, "分组框3", "3.名称筛选（选填）：", {15, 270, 525, 100});
+  透明标签10 = chrome::NamedLabel(分组框3, "透明标签10", "是否筛选：", {32, 25, 59, 32});
   是否限制名称 = Combo(分组框3, "是否限制名称", {99, 28, 120, 20},
                        {"不筛选", "包含以下关键词", "跳过以下关键词"});
-  透明标签7 = Label(分组框3, "透明标签7", "关键字：", {32, 61, 49, 32});
+  透明标签7 = chrome::NamedLabel(分组框3, "透明标签7", "关键字：", {32, 61, 49, 32});
   限制名称 = Edit(分组框3, "限制名称", {99, 63, 300, 24});
-  透明标签12 = Label(分组框3, "透明标签12", "英文逗号隔开", {405, 63, 80, 24});
+  透明标签12 = chrome::NamedLabel(分组框3, "透明标签12", "英文逗号隔开", {405, 63, 80, 24});
 }
 
 void SettingsWindow::BuildDuplicatesGroup() {
-  分组框4 = Group(this, "分组框4", "4.重复文件筛选（选填）：", {14, 377, 525, 50});
+  分组框4 = chrome::NamedGroup(this, "分组框4", "4.重复文件筛选（选填）：", {14, 377, 525, 50});
   显示相同 = new QCheckBox(Qs("显示重复文件"), 分组框4);
   显示相同->setObjectName("显示相同");
   显示相同->setGeometry(34, 21, 99, 24);
-  超级按钮2 = new QPushButton(Qs("应用并关闭"), this);
-  超级按钮2->setObjectName("超级按钮2");
-  超级按钮2->setGeometry(141, 462, 130, 28);
-  超级按钮1 = new QPushButton(Qs("初始化参数"), this);
-  超级按钮1->setObjectName("超级按钮1");
-  超级按钮1->setGeometry(287, 462, 130, 28);
-  超级按钮2->setAutoDefault(false);
-  超级按钮1->setAutoDefault(false);
+  超级按钮2 = chrome::NamedButton(this, "超级按钮2", "应用并关闭", {141, 462, 130, 28});
+  超级按钮1 = chrome::NamedButton(this, "超级按钮1", "初始化参数", {287, 462, 130, 28});
 }
 
 void SettingsWindow::ConnectHandlers() {
