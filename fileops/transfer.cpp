@@ -1,7 +1,5 @@
 #include "fileops/transfer.h"
 
-#include <unistd.h>
-
 #include "platform/file_system.h"
 
 namespace corvale::fileops {
@@ -24,18 +22,15 @@ std::string ClashName(const std::string& target, const std::string& name, int at
 TransferOutcome TransferToTarget(const std::string& source, const std::string& name,
                                  const std::string& target, bool move) {
   TransferOutcome outcome;
-  // A copy is made once under a hidden name and then offered the free names in turn; a move
-  // renames the file itself. Either way a taken name is refused by the file system, never
-  // replaced, so no look-then-write race can overwrite anything.
-  std::optional<std::string> temp;
-  if (!move) {
-    temp = platform::CopyToTemporary(source, target);
-    if (!temp) return outcome;
-  }
+  // A copy is made once without a name and then offered the free names in turn; a move renames
+  // the file itself. Either way a taken name is refused by the file system, never replaced, so
+  // no look-then-write race can overwrite anything.
+  std::optional<platform::PendingCopy> copy =
+      move ? std::nullopt : platform::PendingCopy::Make(source, target);
+  if (!move && !copy) return outcome;
   const auto placeAt = [&](const std::string& destination) {
     outcome.destination = destination;
-    return move ? platform::MoveFileNoReplace(source, destination)
-                : platform::PlaceNoReplace(*temp, destination);
+    return move ? platform::MoveFileNoReplace(source, destination) : copy->Place(destination);
   };
   // The bound only stops a folder that somehow refuses every name.
   for (int attempt = 0; attempt <= 10000; ++attempt) {
@@ -48,7 +43,6 @@ TransferOutcome TransferToTarget(const std::string& source, const std::string& n
     outcome.done = result == platform::TransferResult::Done;
     break;
   }
-  if (temp && !outcome.done) unlink(temp->c_str());
   return outcome;
 }
 

@@ -57,9 +57,8 @@ bool CopyContents(int from, int to) {
   }
 }
 
-}  // namespace
-
-TransferResult PlaceNoReplace(const std::string& temp, const std::string& destination) {
+// Gives the file temp the name destination unless that name is taken.
+TransferResult RenameNoReplace(const std::string& temp, const std::string& destination) {
   if (renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, destination.c_str(), RENAME_NOREPLACE) == 0) {
     return TransferResult::Done;
   }
@@ -72,8 +71,6 @@ TransferResult PlaceNoReplace(const std::string& temp, const std::string& destin
   }
   return errno == EEXIST ? TransferResult::DestinationExists : TransferResult::Failed;
 }
-
-namespace {
 
 std::string FolderOf(const std::string& path) {
   const auto slash = path.rfind('/');
@@ -88,32 +85,62 @@ bool IsFolder(const std::string& path) {
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::optional<std::string> CopyToTemporary(const std::string& source, const std::string& folder) {
+std::optional<PendingCopy> PendingCopy::Make(const std::string& source,
+                                             const std::string& folder) {
   Fd from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   struct stat st{};
   if (from.get() < 0 || fstat(from.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
-  // The copy is written under a hidden name and named only when complete: a crash or a full
-  // disk never leaves a half file under a real name.
-  std::string temp = folder + "/.corvale-copy-XXXXXX";
-  Fd to(mkostemp(temp.data(), O_CLOEXEC));
-  if (to.get() < 0) return std::nullopt;
-  const timespec times[2] = {st.st_atim, st.st_mtim};
-  const bool written = CopyContents(from.get(), to.get()) &&
-                       fchmod(to.get(), st.st_mode & 07777) == 0 &&
-                       futimens(to.get(), times) == 0;
-  if (!to.Close() || !written) {
-    unlink(temp.c_str());
-    return std::nullopt;
+  std::string tempPath;
+  int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+  if (fd < 0 && errno != ENOENT && errno != ENOTDIR && errno != EACCES) {
+    tempPath = folder + "/.corvale-copy-XXXXXX";
+    fd = mkostemp(tempPath.data(), O_CLOEXEC);
   }
-  return temp;
+  if (fd < 0) return std::nullopt;
+  PendingCopy copy(fd, std::move(tempPath));
+  const timespec times[2] = {st.st_atim, st.st_mtim};
+  if (!CopyContents(from.get(), fd) || fchmod(fd, st.st_mode & 07777) != 0 ||
+      futimens(fd, times) != 0) {
+    return std::nullopt;  // the destructor throws the partial copy away
+  }
+  return copy;
+}
+
+PendingCopy::PendingCopy(PendingCopy&& other) noexcept
+    : fd_(other.fd_), tempPath_(std::move(other.tempPath_)) {
+  other.fd_ = -1;
+  other.tempPath_.clear();
+}
+
+PendingCopy::~PendingCopy() {
+  if (fd_ >= 0) close(fd_);
+  if (!tempPath_.empty()) unlink(tempPath_.c_str());
+}
+
+TransferResult PendingCopy::Place(const std::string& destination) {
+  if (fd_ < 0) return TransferResult::Failed;
+  TransferResult result;
+  if (tempPath_.empty()) {
+    // linkat never replaces: a taken name fails with EEXIST.
+    const std::string self = "/proc/self/fd/" + std::to_string(fd_);
+    result = linkat(AT_FDCWD, self.c_str(), AT_FDCWD, destination.c_str(), AT_SYMLINK_FOLLOW) == 0
+                 ? TransferResult::Done
+             : errno == EEXIST ? TransferResult::DestinationExists
+                               : TransferResult::Failed;
+  } else {
+    result = RenameNoReplace(tempPath_, destination);
+    if (result == TransferResult::Done) tempPath_.clear();
+  }
+  if (result == TransferResult::Done) {
+    close(fd_);
+    fd_ = -1;
+  }
+  return result;
 }
 
 TransferResult CopyFileNoReplace(const std::string& source, const std::string& destination) {
-  const auto temp = CopyToTemporary(source, FolderOf(destination));
-  if (!temp) return TransferResult::Failed;
-  const TransferResult result = PlaceNoReplace(*temp, destination);
-  if (result != TransferResult::Done) unlink(temp->c_str());
-  return result;
+  auto copy = PendingCopy::Make(source, FolderOf(destination));
+  return copy ? copy->Place(destination) : TransferResult::Failed;
 }
 
 TransferResult MoveFileNoReplace(const std::string& source, const std::string& destination) {

@@ -13,11 +13,25 @@ enum class TransferResult { Done, DestinationExists, Failed };
 // gives it the destination name only if that name is free. Nothing is left behind on failure.
 TransferResult CopyFileNoReplace(const std::string& source, const std::string& destination);
 
-// The first half of such a copy: a complete copy of source under a hidden temporary name in
-// folder, or nothing. The caller places it with PlaceNoReplace and removes it if that fails.
-std::optional<std::string> CopyToTemporary(const std::string& source, const std::string& folder);
-// Gives the file temp the name destination unless that name is taken.
-TransferResult PlaceNoReplace(const std::string& temp, const std::string& destination);
+// A complete copy that has no name yet: an unnamed file (O_TMPFILE) where the file system allows
+// it, else a hidden temporary name. A crash or a full disk never leaves a half file under a real
+// name. Discarded on destruction unless placed.
+class PendingCopy {
+ public:
+  // A copy of source in folder, or nothing when it could not be made whole.
+  static std::optional<PendingCopy> Make(const std::string& source, const std::string& folder);
+  PendingCopy(PendingCopy&& other) noexcept;
+  PendingCopy& operator=(PendingCopy&&) = delete;
+  ~PendingCopy();
+
+  // Gives the copy the name destination unless that name is taken; then the copy is used up.
+  TransferResult Place(const std::string& destination);
+
+ private:
+  PendingCopy(int fd, std::string tempPath) : fd_(fd), tempPath_(std::move(tempPath)) {}
+  int fd_;                // the unnamed file, or -1
+  std::string tempPath_;  // the hidden name, where the file system has no unnamed files
+};
 
 // Renames without replacing; across file systems copies, then removes the source (the copy is
 // kept only when complete, the source removed only after it).

@@ -79,6 +79,16 @@ TEST_F(FileCommandsTest, MoveCountsOnlyWhatArrived) {
   EXPECT_EQ(w.超级按钮2->text(), QString::fromUtf8("剪切到目标文件夹"));
 }
 
+TEST_F(FileCommandsTest, ANameThatIsNotUtf8ArrivesByteForByte) {
+  auto& w = Search({{"bad\xff\xfe.txt", "raw"}});
+  w.编辑框2->setText(QString::fromStdString(dir / "out"));
+  test::MakeDirs(dir / "out");
+  w.超级按钮5->click();
+  EXPECT_EQ(seams.MessageTexts(),
+            std::vector<std::string>{"复制任务完成，共完成复制对象：1个。其中有重名的：0个。"});
+  EXPECT_EQ(test::ReadWholeFile(dir / "out/bad\xff\xfe.txt"), "raw");
+}
+
 TEST_F(FileCommandsTest, TargetThatIsNoFolderIsRefusedBeforeAnythingIsTouched) {
   auto& w = Search({{"a.txt", "A"}});
   test::WriteFile(dir / "afile", "");
