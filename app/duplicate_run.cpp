@@ -38,7 +38,8 @@ void MainWindow::SubmitCandidates() {
   run_.submitting = true;
   for (const auto& [rowId, path] : candidates) {
     ++run_.candidates;
-    auto done = [inbox = digestInbox_, this, runId = run_.id, rowId = rowId](const std::string& digest) {
+    auto done = [inbox = digestInbox_, this, runId = run_.id,
+                 rowId = rowId](const std::string& digest) {
       QMetaObject::invokeMethod(
           inbox, [this, runId, rowId, digest] { OnDigestReady(runId, rowId, digest); },
           Qt::QueuedConnection);

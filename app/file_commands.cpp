@@ -182,15 +182,18 @@ void MainWindow::CopyRowText() {
 }
 
 void MainWindow::CopyFileName() {
-  if (const auto* row = GuardCurrentRow("复制文件名")) seams_.SetClipboardText(row->cells[kNameColumn]);
+  if (const auto* row = GuardCurrentRow("复制文件名"))
+    seams_.SetClipboardText(row->cells[kNameColumn]);
 }
 
 void MainWindow::CopyFilePath() {
-  if (const auto* row = GuardCurrentRow("复制路径")) seams_.SetClipboardText(row->cells[kPathColumn]);
+  if (const auto* row = GuardCurrentRow("复制路径"))
+    seams_.SetClipboardText(row->cells[kPathColumn]);
 }
 
 void MainWindow::ShowInFolder() {
-  if (const auto* row = GuardCurrentRow("打开所在文件夹")) seams_.ShowInFolder(row->cells[kPathColumn]);
+  if (const auto* row = GuardCurrentRow("打开所在文件夹"))
+    seams_.ShowInFolder(row->cells[kPathColumn]);
 }
 
 void MainWindow::OpenByDoubleClick() {

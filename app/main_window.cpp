@@ -68,8 +68,8 @@ void MainWindow::BuildTitleStrip() {
   图片框7->setGeometry(741, 16, 50, 50);
   图片框9 = new PictureBox(图片框1, pictures::Logo);
   图片框9->setGeometry(791, 17, 216, 36);
-  透明标签6 = NamedLabel(图片框1, "透明标签6", "—— 筛选文件类型、大小、名称、重复文件",
-                         {835, 52, 358, 35});
+  透明标签6 =
+      NamedLabel(图片框1, "透明标签6", "—— 筛选文件类型、大小、名称、重复文件", {835, 52, 358, 35});
   透明标签5 = NamedLabel(图片框1, "透明标签5", "1.3", {1008, -5, 61, 83});
   图片框3 = new PictureBox(图片框1, pictures::Minimise);
   图片框3->setGeometry(1090, 7, 22, 16);
@@ -185,8 +185,10 @@ void MainWindow::ConnectHandlers() {
   SelectAllOnDoubleClick(编辑框1);
   connect(超级按钮3, &QPushButton::clicked, this, &MainWindow::ChooseSearchFolder);
   connect(超级按钮4, &QPushButton::clicked, this, &MainWindow::ChooseTargetFolder);
-  connect(超级按钮8, &QPushButton::clicked, this, [this] { seams_.OpenPath(FromQt(编辑框1->text())); });
-  connect(超级按钮9, &QPushButton::clicked, this, [this] { seams_.OpenPath(FromQt(编辑框2->text())); });
+  connect(超级按钮8, &QPushButton::clicked, this,
+          [this] { seams_.OpenPath(FromQt(编辑框1->text())); });
+  connect(超级按钮9, &QPushButton::clicked, this,
+          [this] { seams_.OpenPath(FromQt(编辑框2->text())); });
   connect(超级按钮1, &QPushButton::clicked, this, &MainWindow::RunSearch);
   connect(超级列表框1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &MainWindow::OnHeaderClicked);

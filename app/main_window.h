@@ -18,12 +18,12 @@
 #include <unordered_map>
 
 #include "app/app_records.h"
-#include "chrome/window_parts.h"
 #include "app/status_bar.h"
+#include "chrome/window_parts.h"
+#include "online/tutorial_window.h"
 #include "platform/event_pump.h"
 #include "platform/ui_seams.h"
 #include "resultlist/result_list_model.h"
-#include "online/tutorial_window.h"
 #include "settings/settings_window.h"
 
 namespace corvale::app {

@@ -100,8 +100,7 @@ void MainWindow::ShowScannedCount() {
   }
 }
 
-void MainWindow::AppendResultRow(const std::string& name, const std::string& path,
-                                 int folderFd) {
+void MainWindow::AppendResultRow(const std::string& name, const std::string& path, int folderFd) {
   // A file that vanished since the walk found it leaves no row and no gap in the numbering.
   const auto facts = search::FactsForRow(path, folderFd, name);
   if (!facts) return;

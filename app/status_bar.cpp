@@ -43,9 +43,8 @@ int StatusBar::PaneWidth(int index) const {
 QRect StatusBar::PaneRect(int index) const {
   int left = 0;
   for (int i = 0; i < PaneCount(); ++i) {
-    const int width = panes_[std::size_t(i)].width < 0
-                          ? std::max(0, this->width() - left)
-                          : panes_[std::size_t(i)].width;
+    const int width = panes_[std::size_t(i)].width < 0 ? std::max(0, this->width() - left)
+                                                       : panes_[std::size_t(i)].width;
     if (i == index) return QRect(left, 0, width, height());
     left += width;
   }

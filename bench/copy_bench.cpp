@@ -42,9 +42,9 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(target);
     std::filesystem::create_directories(target);
     bench::TimeCommand("sync");
-    cpBest = std::min(cpBest, bench::TimeCommand("find '" + root +
-                                                 "' -name '*.dat' -exec cp -p -t '" + target +
-                                                 "' {} +"));
+    cpBest =
+        std::min(cpBest, bench::TimeCommand("find '" + root + "' -name '*.dat' -exec cp -p -t '" +
+                                            target + "' {} +"));
   }
   std::filesystem::remove_all(target);
   std::printf("bench copy: files=%zu bytes_each=102400 corvale_s=%.3f cp_s=%.3f ratio=%.2f\n",

@@ -26,7 +26,8 @@ std::string MakeDuplicateTree() {
   for (int i = 0; i < 150; ++i) {
     for (auto& c : content) c = char(random());
     std::ofstream(root + "/a/f" + std::to_string(i) + ".dat", std::ios::binary) << content;
-    if (i < 50) std::ofstream(root + "/b/f" + std::to_string(i) + ".dat", std::ios::binary) << content;
+    if (i < 50)
+      std::ofstream(root + "/b/f" + std::to_string(i) + ".dat", std::ios::binary) << content;
   }
   std::ofstream(root + "/.complete") << "";
   return root;

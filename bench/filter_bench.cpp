@@ -29,9 +29,10 @@ int main() {
   for (int round = 0; round < 3; ++round) {
     listed = 0;
     const auto start = std::chrono::steady_clock::now();
-    search::WalkFolder(root, "", true, [&](const std::string& name, const std::string& path, int fd) {
-      if (filter.Accepts(name, path, hooks) && search::FactsForRow(path, fd, name)) ++listed;
-    });
+    search::WalkFolder(
+        root, "", true, [&](const std::string& name, const std::string& path, int fd) {
+          if (filter.Accepts(name, path, hooks) && search::FactsForRow(path, fd, name)) ++listed;
+        });
     best = std::min(best, bench::Seconds(start));
   }
   double findBest = 1e9;

@@ -10,8 +10,8 @@ namespace corvale::bench {
 
 class QuietSeams : public platform::UiSeams {
  public:
-  platform::MessageResult ShowMessage(const std::string&, const std::string&,
-                                      platform::MessageIcon, platform::MessageButtons) override {
+  platform::MessageResult ShowMessage(const std::string&, const std::string&, platform::MessageIcon,
+                                      platform::MessageButtons) override {
     return platform::MessageResult::Ok;
   }
   std::optional<std::string> ChooseFolder(const std::string&, bool) override { return {}; }

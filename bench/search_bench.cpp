@@ -34,7 +34,8 @@ int main(int argc, char** argv) {
     const auto start = std::chrono::steady_clock::now();
     window.RunSearch();
     best = std::min(best, bench::Seconds(start));
-    rowBytes = (bench::ResidentBytes() - before) / long(std::max<std::size_t>(1, records.list.rows.size()));
+    rowBytes = (bench::ResidentBytes() - before) /
+               long(std::max<std::size_t>(1, records.list.rows.size()));
   }
   double findBest = 1e9;
   for (int round = 0; round < 3; ++round) {

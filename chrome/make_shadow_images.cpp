@@ -40,8 +40,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString out = QString::fromLocal8Bit(argv[1]);
-  const bool ok =
-      ShadowImage({15, 31, 53, 79, 111}, 11).save(out + "/shadow5.png", "PNG") &&
-      ShadowImage({11, 19, 28, 40, 53, 68, 85, 105, 122, 137}, 19).save(out + "/shadow10.png", "PNG");
+  const bool ok = ShadowImage({15, 31, 53, 79, 111}, 11).save(out + "/shadow5.png", "PNG") &&
+                  ShadowImage({11, 19, 28, 40, 53, 68, 85, 105, 122, 137}, 19)
+                      .save(out + "/shadow10.png", "PNG");
   return ok ? 0 : 1;
 }

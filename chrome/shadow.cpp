@@ -33,9 +33,8 @@ bool DesktopCanShowShadows() {
         connection, xcb_intern_atom(connection, 0, uint16_t(name.size()), name.constData()),
         nullptr);
     if (!atom) return false;
-    auto* owner =
-        xcb_get_selection_owner_reply(connection, xcb_get_selection_owner(connection, atom->atom),
-                                      nullptr);
+    auto* owner = xcb_get_selection_owner_reply(
+        connection, xcb_get_selection_owner(connection, atom->atom), nullptr);
     const bool composited = owner && owner->owner != XCB_NONE;
     free(owner);
     free(atom);

@@ -18,8 +18,7 @@ class MouseHook : public QObject {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == type_ &&
-        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+    if (event->type() == type_ && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
       action_();
       return type_ == QEvent::MouseButtonDblClick;
     }
@@ -131,7 +130,8 @@ void Emblem(QPainter& p, const QRect& r) {
   const QRectF bowl = QRectF(r).adjusted(6, 10, -6, -6);
   p.setPen(IconPen(2.5));
   p.drawChord(bowl, 0, -180 * 16);
-  p.drawLine(QPointF(bowl.left() - 2, bowl.center().y()), QPointF(bowl.right() + 2, bowl.center().y()));
+  p.drawLine(QPointF(bowl.left() - 2, bowl.center().y()),
+             QPointF(bowl.right() + 2, bowl.center().y()));
   p.setBrush(kIconInk);
   for (int i = 0; i < 3; ++i) {
     p.drawEllipse(QPointF(bowl.left() + bowl.width() * (i + 1) / 4, bowl.center().y() + 6), 2, 2);

@@ -18,7 +18,7 @@ DigestJob MakeDigestJob(const std::string& path,
   job.done = std::move(done);
   // O_NONBLOCK: a path that became a FIFO since the search must not hang the UI thread here.
   job.fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  struct stat st{};
+  struct stat st {};
   if (job.fd >= 0 && fstat(job.fd, &st) == 0 && S_ISREG(st.st_mode)) {
     job.expectedSize = st.st_size;
   } else if (job.fd >= 0) {
@@ -51,7 +51,7 @@ std::string ComputeDigest(DigestJob& job, const std::atomic<bool>& cancelled) {
   }
   // The size must still be what it was when the job was made: a file that grew or shrank while
   // it was read is not judged by a part of it.
-  struct stat st{};
+  struct stat st {};
   ok = ok && !cancelled.load() && total == job.expectedSize && fstat(fd, &st) == 0 &&
        st.st_size == job.expectedSize;
   close(fd);

@@ -14,8 +14,8 @@ std::string ExportFileName(const std::string& dialogName) {
 bool WriteListToWorkbook(const std::string& fileName, const resultlist::ResultList& list) {
   constexpr std::size_t kDataRowsPerSheet = kMaxRowsPerSheet - 1;
   XlsWriter writer;
-  const std::size_t sheets = std::max<std::size_t>(1, (list.rows.size() + kDataRowsPerSheet - 1) /
-                                                          kDataRowsPerSheet);
+  const std::size_t sheets =
+      std::max<std::size_t>(1, (list.rows.size() + kDataRowsPerSheet - 1) / kDataRowsPerSheet);
   for (std::size_t s = 0; s < sheets; ++s) {
     writer.AddSheet("Sheet" + std::to_string(s + 1));
     for (int c = 1; c < resultlist::kColumnCount; ++c) {

@@ -148,8 +148,8 @@ constexpr std::uint32_t kDifatSector = 0xFFFFFFFC;
 constexpr std::uint32_t kNoStream = 0xFFFFFFFF;
 constexpr std::size_t kSector = 512;
 
-void DirectoryEntry(Bytes& out, const std::u16string& name, std::uint8_t type,
-                    std::uint32_t child, std::uint32_t start, std::uint32_t size) {
+void DirectoryEntry(Bytes& out, const std::u16string& name, std::uint8_t type, std::uint32_t child,
+                    std::uint32_t start, std::uint32_t size) {
   out.Utf16(name);
   out.Zeros(64 - name.size() * 2);
   out.U16(name.empty() ? 0 : std::uint16_t((name.size() + 1) * 2));
@@ -243,7 +243,10 @@ std::u16string ToUtf16(std::string_view text, std::size_t limit) {
     if (c < 0x80) {
       cp = c;
     } else {
-      const std::size_t need = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
+      const std::size_t need = c >= 0xF0 && c <= 0xF4  ? 4
+                               : c >= 0xE0             ? 3
+                               : c >= 0xC2 && c < 0xE0 ? 2
+                                                       : 0;
       bool ok = need > 0 && i + need <= text.size();
       char32_t value = need == 2 ? (c & 0x1F) : need == 3 ? (c & 0x0F) : (c & 0x07);
       for (std::size_t k = 1; ok && k < need; ++k) {

@@ -21,7 +21,10 @@ std::size_t SequenceLength(std::string_view text, std::size_t i) {
   const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
   const unsigned char c = byte(i);
   if (c < 0x80) return 1;
-  const std::size_t need = c >= 0xC2 && c < 0xE0 ? 2 : c >= 0xE0 && c < 0xF0 ? 3 : c >= 0xF0 && c <= 0xF4 ? 4 : 0;
+  const std::size_t need = c >= 0xC2 && c < 0xE0    ? 2
+                           : c >= 0xE0 && c < 0xF0  ? 3
+                           : c >= 0xF0 && c <= 0xF4 ? 4
+                                                    : 0;
   if (need == 0 || i + need > text.size()) return 0;
   for (std::size_t k = 1; k < need; ++k) {
     if ((byte(i + k) & 0xC0) != 0x80) return 0;

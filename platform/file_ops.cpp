@@ -81,14 +81,13 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 bool IsFolder(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::optional<PendingCopy> PendingCopy::Make(const std::string& source,
-                                             const std::string& folder) {
+std::optional<PendingCopy> PendingCopy::Make(const std::string& source, const std::string& folder) {
   Fd from(open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-  struct stat st{};
+  struct stat st {};
   if (from.get() < 0 || fstat(from.get(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
   std::string tempPath;
   int fd = open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
@@ -149,7 +148,7 @@ TransferResult MoveFileNoReplace(const std::string& source, const std::string& d
   }
   if (errno == EEXIST) return TransferResult::DestinationExists;
   if (errno != EXDEV && errno != EINVAL) return TransferResult::Failed;
-  struct stat st{};
+  struct stat st {};
   if (lstat(source.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return TransferResult::Failed;
   const TransferResult copied = CopyFileNoReplace(source, destination);
   if (copied != TransferResult::Done) return copied;
@@ -162,7 +161,7 @@ TransferResult MoveFileNoReplace(const std::string& source, const std::string& d
 }
 
 bool DeleteFileStrict(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   if (lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return false;
   if (S_ISREG(st.st_mode) && !(st.st_mode & S_IWUSR)) return false;
   return unlink(path.c_str()) == 0;

@@ -43,7 +43,7 @@ std::string EntryEnumerator::First(const std::string& folder, const std::string&
   Close();
   dir_ = opendir(folder.c_str());
   if (!dir_) return {};
-  struct stat st{};
+  struct stat st {};
   if (fstat(dirfd(dir_), &st) == 0) {
     folderDevice_ = st.st_dev;
     folderInode_ = st.st_ino;
@@ -84,7 +84,7 @@ std::uint32_t EntryEnumerator::AttributesOf(const dirent& entry) const {
       return kAttrDirectory | hidden;
     case DT_LNK:
     case DT_UNKNOWN: {
-      struct stat st{};
+      struct stat st {};
       if (fstatat(dirfd(dir_), entry.d_name, &st, 0) != 0) return 0;  // dangling link
       return AttributesOfStat(st, hidden != 0);
     }
@@ -94,7 +94,7 @@ std::uint32_t EntryEnumerator::AttributesOf(const dirent& entry) const {
 }
 
 bool PathExists(const std::string& path) {
-  struct stat st{};
+  struct stat st {};
   return !path.empty() && stat(path.c_str(), &st) == 0;
 }
 
@@ -114,9 +114,8 @@ std::string_view PathFindExtension(std::string_view path) {
 std::optional<FileStat> StatPath(const std::string& path) { return StatAt(AT_FDCWD, path); }
 
 std::optional<FileStat> StatAt(int folderFd, const std::string& name) {
-  struct statx sx{};
-  if (name.empty() ||
-      statx(folderFd, name.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+  struct statx sx {};
+  if (name.empty() || statx(folderFd, name.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
     return std::nullopt;
   }
   const auto toTimespec = [](const statx_timestamp& t) {
@@ -139,7 +138,7 @@ std::int64_t SizeByOpen(const std::string& path) {
   // O_NONBLOCK: opening a FIFO for reading must not wait for a writer.
   const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return 0;
-  struct stat st{};
+  struct stat st {};
   const std::int64_t size = fstat(fd, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : 0;
   close(fd);
   return size;
@@ -156,8 +155,8 @@ std::string FormatByteSize(std::int64_t size) {
     ++unit;
   }
   // Hundredths of the unit, truncated; integer arithmetic keeps 1.30 from turning into 1.29.
-  const auto hundredths = static_cast<std::uint64_t>(static_cast<unsigned __int128>(size) * 100 /
-                                                     divisor);
+  const auto hundredths =
+      static_cast<std::uint64_t>(static_cast<unsigned __int128>(size) * 100 / divisor);
   char text[32];
   if (hundredths < 1000) {
     std::snprintf(text, sizeof text, "%llu.%02llu %s",
@@ -175,7 +174,7 @@ std::string FormatByteSize(std::int64_t size) {
 }
 
 std::string LocalTimeText(const timespec& time, bool dropMidnight) {
-  struct tm local{};
+  struct tm local {};
   if (!localtime_r(&time.tv_sec, &local)) return {};
   // Written digit by digit: this runs twice for every listed file, and printf costs more than
   // the stat that fetched the time.
@@ -197,7 +196,7 @@ bool ReplaceFileContents(const std::string& path, std::string_view text) {
   std::string temp = path + ".XXXXXX";
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
-  struct stat old{};
+  struct stat old {};
   fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
   bool ok = true;
   for (std::size_t done = 0; ok && done < text.size();) {

@@ -35,7 +35,8 @@ MessageResult QtUiSeams::ShowMessage(const std::string& text, const std::string&
                                      MessageIcon icon, MessageButtons buttons) {
   if (!messageLog_.isEmpty()) {
     QFile log(messageLog_);
-    if (log.open(QIODevice::Append)) log.write(QByteArray::fromStdString(caption + "|" + text + "\n"));
+    if (log.open(QIODevice::Append))
+      log.write(QByteArray::fromStdString(caption + "|" + text + "\n"));
     return MessageResult::Ok;
   }
   QMessageBox box;
@@ -43,10 +44,18 @@ MessageResult QtUiSeams::ShowMessage(const std::string& text, const std::string&
   box.setText(ToQt(text));
   box.setWindowModality(Qt::ApplicationModal);
   switch (icon) {
-    case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-    case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+    case MessageIcon::None:
+      box.setIcon(QMessageBox::NoIcon);
+      break;
+    case MessageIcon::Information:
+      box.setIcon(QMessageBox::Information);
+      break;
+    case MessageIcon::Warning:
+      box.setIcon(QMessageBox::Warning);
+      break;
+    case MessageIcon::Question:
+      box.setIcon(QMessageBox::Question);
+      break;
   }
   if (buttons == MessageButtons::OkCancel) {
     box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
@@ -81,9 +90,7 @@ void QtUiSeams::SetClipboardText(const std::string& text) {
 
 void QtUiSeams::OpenPath(const std::string& path) { QDesktopServices::openUrl(FileUrl(path)); }
 
-void QtUiSeams::OpenUrl(const std::string& url) {
-  QDesktopServices::openUrl(QUrl(ToQt(url)));
-}
+void QtUiSeams::OpenUrl(const std::string& url) { QDesktopServices::openUrl(QUrl(ToQt(url))); }
 
 void QtUiSeams::ShowInFolder(const std::string& path) {
   auto call = QDBusMessage::createMethodCall("org.freedesktop.FileManager1",

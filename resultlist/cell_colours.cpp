@@ -18,8 +18,8 @@ bool CellColourTable::SetCellColour(int row, int column, std::uint32_t text,
     entries_.erase(found);
     return true;
   }
-  const bool changed = found->second.text != wanted.text ||
-                       found->second.background != wanted.background;
+  const bool changed =
+      found->second.text != wanted.text || found->second.background != wanted.background;
   found->second = wanted;
   return changed;
 }

@@ -5,9 +5,8 @@
 namespace corvale::resultlist {
 
 std::size_t ResultList::CheckedCount() const {
-  return std::size_t(std::count_if(rows.begin(), rows.end(), [](const ResultRow& r) {
-    return r.checked;
-  }));
+  return std::size_t(
+      std::count_if(rows.begin(), rows.end(), [](const ResultRow& r) { return r.checked; }));
 }
 
 }  // namespace corvale::resultlist

@@ -13,7 +13,10 @@ QColor ToQColor(std::uint32_t bgr) {
 }  // namespace
 
 ResultListModel::ResultListModel(ResultList& list, CellColourTable& colours, QObject* parent)
-    : QAbstractTableModel(parent), list_(list), colours_(colours), shownRows_(int(list.rows.size())) {}
+    : QAbstractTableModel(parent),
+      list_(list),
+      colours_(colours),
+      shownRows_(int(list.rows.size())) {}
 
 int ResultListModel::rowCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : shownRows_;
@@ -54,8 +57,7 @@ bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, i
   if (!index.isValid() || index.column() != kTickColumn || role != Qt::CheckStateRole) {
     return false;
   }
-  list_.rows[std::size_t(index.row())].checked =
-      Qt::CheckState(value.toInt()) == Qt::Checked;
+  list_.rows[std::size_t(index.row())].checked = Qt::CheckState(value.toInt()) == Qt::Checked;
   emit dataChanged(index, index, {Qt::CheckStateRole});
   emit tickChanged(index.row());
   return true;
@@ -126,7 +128,8 @@ void ResultListModel::EndReorder() {
 
 void ResultListModel::CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn) {
   if (firstRow > lastRow || firstRow >= shownRows_) return;
-  emit dataChanged(index(firstRow, firstColumn), index(std::min(lastRow, shownRows_ - 1), lastColumn));
+  emit dataChanged(index(firstRow, firstColumn),
+                   index(std::min(lastRow, shownRows_ - 1), lastColumn));
 }
 
 void ResultListModel::AllCellsChanged() {

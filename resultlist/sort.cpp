@@ -123,9 +123,8 @@ void SortResultList(ResultList& list, int column, CompareKind kind, bool ascendi
         keys[r] = LeadingNumber(cell(r));
       }
     }
-    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-      return keys[b] - keys[a] > kTolerance;
-    });
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return keys[b] - keys[a] > kTolerance; });
   }
   if (!ascending) std::reverse(order.begin(), order.end());
 

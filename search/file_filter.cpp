@@ -75,9 +75,8 @@ bool PassesSizeRule(std::string_view compareText, std::int64_t size, std::int64_
 bool PassesKeywords(std::string_view name, const std::vector<std::string>& keywords,
                     bool includeMode) {
   if (keywords.empty()) return false;
-  const bool anyFound = std::any_of(keywords.begin(), keywords.end(), [&](const std::string& k) {
-    return FindText(name, k) != -1;
-  });
+  const bool anyFound = std::any_of(keywords.begin(), keywords.end(),
+                                    [&](const std::string& k) { return FindText(name, k) != -1; });
   return includeMode ? anyFound : !anyFound;
 }
 
@@ -90,8 +89,7 @@ const std::vector<std::string>& FileFilter::Suffixes() {
   return suffixes_;
 }
 
-bool FileFilter::Accepts(std::string_view name, const std::string& path,
-                         const FilterHooks& hooks) {
+bool FileFilter::Accepts(std::string_view name, const std::string& path, const FilterHooks& hooks) {
   const std::string extension = FileExtension(name);
   const std::string_view suffix = TextAfterLastDot(extension);
   bool suffixMatched = false;

@@ -31,14 +31,14 @@ struct FilterSettings {
 
 // The texts of the settings window's controls, so the record moves work without the window.
 struct SettingsControls {
-  std::string fileType;      // 文件类型
-  std::string suffix;        // 文件后缀
-  std::string sizeSwitch;    // 是否筛选大小
-  std::string sizeCompare;   // 限制大小类型
-  std::string sizeValue;     // 大小数值
-  std::string sizeUnit;      // 单位
-  std::string nameSwitch;    // 是否限制名称
-  std::string keywords;      // 限制名称
+  std::string fileType;         // 文件类型
+  std::string suffix;           // 文件后缀
+  std::string sizeSwitch;       // 是否筛选大小
+  std::string sizeCompare;      // 限制大小类型
+  std::string sizeValue;        // 大小数值
+  std::string sizeUnit;         // 单位
+  std::string nameSwitch;       // 是否限制名称
+  std::string keywords;         // 限制名称
   bool showDuplicates = false;  // 显示相同
 };
 

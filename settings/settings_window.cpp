@@ -10,9 +10,7 @@
 namespace corvale::settings {
 namespace {
 
-QString Qs(std::string_view text) {
-  return QString::fromUtf8(text.data(), qsizetype(text.size()));
-}
+QString Qs(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 std::string Std(const QString& text) { return text.toStdString(); }
 
 struct Preset {
@@ -106,7 +104,8 @@ void SettingsWindow::BuildTypeGroup() {
   透明标签5 = chrome::NamedLabel(分组框1, "透明标签5", "文件类型：", {29, 25, 71, 32});
   文件类型 = Combo(分组框1, "文件类型", {98, 30, 151, 23}, {});
   for (const Preset& preset : kPresets) 文件类型->addItem(Qs(preset.item));
-  透明标签11 = chrome::NamedLabel(分组框1, "透明标签11", "注：后缀越少，搜索越快，最好一个后缀。", {247, 33, 240, 34});
+  透明标签11 = chrome::NamedLabel(分组框1, "透明标签11", "注：后缀越少，搜索越快，最好一个后缀。",
+                                  {247, 33, 240, 34});
   透明标签3 = chrome::NamedLabel(分组框1, "透明标签3", "文件后缀：", {29, 61, 61, 32});
   文件后缀 = Edit(分组框1, "文件后缀", {98, 64, 300, 24});
 }
@@ -243,7 +242,8 @@ void SettingsWindow::FileTypeChosen() {
 void SettingsWindow::DuplicatesClicked() {
   if (!显示相同->isChecked()) return;
   seams_.ShowMessage(
-      "选中该选项将显示重复文件。如您的文件比较多或者比较大将比较耗时，您可以去泡杯茶或先忙其他事情，"
+      "选中该选项将显示重复文件。如您的文件比较多或者比较大将比较耗时，您可以去泡杯茶或先忙其他事情"
+      "，"
       "过会在来查看结果！",
       "显示重复文件：", platform::MessageIcon::Information, platform::MessageButtons::Ok);
 }

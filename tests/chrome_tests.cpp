@@ -26,8 +26,8 @@ TEST(ShadowRendering, RingAlphasStepOutwardsIn) {
       {5, 0x00FF00, {20, 40, 60, 80, 100}},  // size 5 in a colour draws rings, not the image
   };
   for (const auto& c : cases) {
-    const QImage shadow = RenderShadow(c.colour, c.size, 300, 200, images).convertToFormat(
-        QImage::Format_ARGB32);
+    const QImage shadow =
+        RenderShadow(c.colour, c.size, 300, 200, images).convertToFormat(QImage::Format_ARGB32);
     for (int i = 1; i <= c.size; ++i) {
       EXPECT_NEAR(AlphaAt(shadow, i - 1, 100), c.alphas[std::size_t(i - 1)], 1)
           << "size " << c.size << " ring " << i;

@@ -26,8 +26,9 @@ class DuplicateRunTest : public ::testing::Test {
     records.filter.showDuplicates = true;
     const std::string hello = "hello world";
     const std::string big(2000, 'b');
-    files = {{"a1.bin", hello}, {"sub/a2.bin", hello}, {"b1.bin", big}, {"sub/b2.bin", big},
-             {"sub/deep/b3.bin", big}, {"c.bin", "hello worle"}, {"d.bin", "12345"}};
+    files = {{"a1.bin", hello},   {"sub/a2.bin", hello},    {"b1.bin", big},
+             {"sub/b2.bin", big}, {"sub/deep/b3.bin", big}, {"c.bin", "hello worle"},
+             {"d.bin", "12345"}};
     for (const auto& [name, content] : files) test::WriteFile(dir / ("t/" + name), content);
   }
 
@@ -43,7 +44,8 @@ class DuplicateRunTest : public ::testing::Test {
 
   std::map<std::string, std::string> MarkByName() {
     std::map<std::string, std::string> marks;
-    for (const auto& row : records.list.rows) marks[row.cells[kNameColumn]] = row.cells[kMarkColumn];
+    for (const auto& row : records.list.rows)
+      marks[row.cells[kNameColumn]] = row.cells[kMarkColumn];
     return marks;
   }
 

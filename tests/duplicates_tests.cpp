@@ -128,7 +128,8 @@ TEST(DigestPool, CancelDropsQueuedJobsAndWaitsForTheRunningOne) {
   pool.CancelAndWait();
   EXPECT_EQ(ran, 1);
   pool.Submit(DigestJob{});  // still running afterwards
-  for (int i = 0; i < 1000 && ran < 2; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  for (int i = 0; i < 1000 && ran < 2; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   EXPECT_EQ(ran, 2);
 }
 
@@ -175,15 +176,20 @@ TEST(Grouping, MarksGroupsFromTheTop) {
     std::size_t groups;
   } cases[] = {
       {"A A B C C sorted descending as C C B A A",
-       {{5, A.c_str(), 1}, {5, A.c_str(), 2}, {5, B.c_str(), 3}, {5, C.c_str(), 4},
+       {{5, A.c_str(), 1},
+        {5, A.c_str(), 2},
+        {5, B.c_str(), 3},
+        {5, C.c_str(), 4},
         {5, C.c_str(), 5}},
        5,
        {"重复文件第1组", "重复文件第1组", "无", "重复文件第2组", "重复文件第2组"},
        2},
-      {"B A A: the single one first", {{5, A.c_str(), 1}, {5, A.c_str(), 2}, {5, B.c_str(), 3}},
-       3, {"无", "重复文件第1组", "重复文件第1组"}, 1},
-      {"equal size, different content", {{5, A.c_str(), 1}, {5, B.c_str(), 2}}, 2, {"无", "无"},
-       0},
+      {"B A A: the single one first",
+       {{5, A.c_str(), 1}, {5, A.c_str(), 2}, {5, B.c_str(), 3}},
+       3,
+       {"无", "重复文件第1组", "重复文件第1组"},
+       1},
+      {"equal size, different content", {{5, A.c_str(), 1}, {5, B.c_str(), 2}}, 2, {"无", "无"}, 0},
       {"three equal plus another size",
        {{1, "", 9}, {5, A.c_str(), 1}, {5, A.c_str(), 2}, {5, A.c_str(), 3}},
        3,

@@ -38,7 +38,8 @@ resultlist::ResultList ListOf(const std::vector<std::array<std::string, 9>>& row
 
 QJsonArray Header() {
   QJsonArray header{QJsonValue()};
-  for (int c = 1; c < 9; ++c) header.append(QString::fromUtf8(resultlist::kColumnTitles[std::size_t(c)]));
+  for (int c = 1; c < 9; ++c)
+    header.append(QString::fromUtf8(resultlist::kColumnTitles[std::size_t(c)]));
   return header;
 }
 
@@ -128,7 +129,9 @@ TEST(Export, FileNameRule) {
 }
 
 TEST(Utf16, InvalidBytesAndLimits) {
-  EXPECT_EQ(ToUtf16("a\xff" "b"), u"a\uFFFDb");
+  EXPECT_EQ(ToUtf16("a\xff"
+                    "b"),
+            u"a\uFFFDb");
   EXPECT_EQ(ToUtf16("\xe4\xb8"), u"\uFFFD\uFFFD");  // cut multibyte sequence
   EXPECT_EQ(ToUtf16("😀"), u"😀");
   EXPECT_EQ(ToUtf16("a😀", 2), u"a");  // a pair is never split by the limit

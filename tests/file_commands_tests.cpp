@@ -134,8 +134,8 @@ TEST_F(FileCommandsTest, OneClickDeletionKeepsTheFirstOfEachGroup) {
   w.OnHeaderClicked(2);  // ascending by name: rows 1, 2, 3, 4
   w.超级按钮10->click();
   EXPECT_EQ(seams.MessageTexts(),
-            (std::vector<std::string>{"您确认要删除2个重复的文件吗？删除后您可以重新查找确认已删除。",
-                                      "删除成功！"}));
+            (std::vector<std::string>{
+                "您确认要删除2个重复的文件吗？删除后您可以重新查找确认已删除。", "删除成功！"}));
   EXPECT_EQ(seams.messages[0].icon, platform::MessageIcon::Question);
   EXPECT_TRUE(platform::PathExists(dir / "src/1.txt"));
   EXPECT_FALSE(platform::PathExists(dir / "src/2.txt"));
@@ -167,8 +167,8 @@ TEST_F(FileCommandsTest, RowActionsAndTheirGuards) {
   w.超级列表框1->selectRow(0);
   const auto& row = records.list.rows[0];
   w.CopyRowText();
-  EXPECT_EQ(seams.clipboard, "1 a b.txt " + (dir / "src/a b.txt") + " 1 B " + row.cells[5] + " " +
-                                 row.cells[6]);
+  EXPECT_EQ(seams.clipboard,
+            "1 a b.txt " + (dir / "src/a b.txt") + " 1 B " + row.cells[5] + " " + row.cells[6]);
   w.CopyFileName();
   EXPECT_EQ(seams.clipboard, "a b.txt");
   w.CopyFilePath();
@@ -202,7 +202,8 @@ TEST_F(FileCommandsTest, TheMenuHasItsItems) {
   for (QAction* action : w.编辑菜单->actions()) {
     items << (action->isSeparator() ? QString("-") : action->text());
   }
-  EXPECT_EQ(items.join("|"), QString::fromUtf8("复制本行|复制文件名|复制路径|删除文件|-|打开所在文件夹"));
+  EXPECT_EQ(items.join("|"),
+            QString::fromUtf8("复制本行|复制文件名|复制路径|删除文件|-|打开所在文件夹"));
 }
 
 }  // namespace

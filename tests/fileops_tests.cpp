@@ -53,7 +53,7 @@ TEST(Transfer, CopyNeverReplacesAndNumbersFurtherClashes) {
   const auto facts = platform::StatPath(second.destination);
   ASSERT_TRUE(facts);
   EXPECT_EQ(facts->modified.tv_sec, 1600000000);
-  struct stat st{};
+  struct stat st {};
   stat(second.destination.c_str(), &st);
   EXPECT_EQ(st.st_mode & 0777, 0640u);
 
@@ -93,7 +93,8 @@ TEST(Transfer, MoveNeverReplaces) {
 
 TEST(Transfer, MoveAcrossFileSystems) {
   test::TempDir dir;
-  struct stat here{}, shm{};
+  struct stat here {
+  }, shm{};
   if (stat("/dev/shm", &shm) != 0 || stat(dir.Path().c_str(), &here) != 0 ||
       here.st_dev == shm.st_dev) {
     GTEST_SKIP() << "no second file system: /dev/shm is missing or on the same device";

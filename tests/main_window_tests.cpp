@@ -61,8 +61,8 @@ TEST_F(MainWindowTest, LayoutPlacesControlsWithTheirCaptions) {
   EXPECT_TRUE(w.单选框1->isChecked());
   const auto* model = w.超级列表框1->model();
   ASSERT_EQ(model->columnCount(), 9);
-  const char* titles[] = {"", "序号", "名称", "路径", "大小", "创建时间", "修改时间",
-                          "是否存在重复", "md5"};
+  const char* titles[] = {"",         "序号",     "名称",         "路径", "大小",
+                          "创建时间", "修改时间", "是否存在重复", "md5"};
   const int widths[] = {25, 40, 140, 420, 70, 135, 135, 130, 20};
   for (int c = 0; c < 9; ++c) {
     EXPECT_EQ(model->headerData(c, Qt::Horizontal).toString(), Qs(titles[c]));
@@ -116,7 +116,8 @@ TEST_F(MainWindowTest, FolderPickersFillTheFieldsAndCancelKeepsThem) {
   w.ChooseTargetFolder();
   EXPECT_EQ(w.编辑框1->text(), "/kept");
   EXPECT_EQ(w.编辑框2->text(), "/kept2");
-  EXPECT_EQ(seams.folderTitles, (std::vector<std::string>{"请选择要搜索的文件夹:", "请添加目标目录:"}));
+  EXPECT_EQ(seams.folderTitles,
+            (std::vector<std::string>{"请选择要搜索的文件夹:", "请添加目标目录:"}));
   EXPECT_TRUE(seams.lastIncludeFiles);
 
   seams.folderAnswer = "/chosen/文件夹";

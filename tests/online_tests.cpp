@@ -51,7 +51,10 @@ TEST(Urls, TextBetween) {
 
 TEST(Urls, CleanUtf8) {
   EXPECT_EQ(CleanUtf8("ok 中文"), "ok 中文");
-  EXPECT_EQ(CleanUtf8("a\xff" "b"), "a\xEF\xBF\xBD" "b");
+  EXPECT_EQ(CleanUtf8("a\xff"
+                      "b"),
+            "a\xEF\xBF\xBD"
+            "b");
   EXPECT_EQ(CleanUtf8(std::string("ab\0cd", 5)), "ab");
 }
 
@@ -78,7 +81,8 @@ class RawServer {
         request_.append(buffer, std::size_t(n));
       }
       if (answer) {
-        const std::string reply = "HTTP/1.1 200 OK\r\nContent-Length: 1\r\nConnection: close\r\n\r\n1";
+        const std::string reply =
+            "HTTP/1.1 200 OK\r\nContent-Length: 1\r\nConnection: close\r\n\r\n1";
         send(client, reply.data(), reply.size(), 0);
       } else {
         while (!stop_) std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -192,7 +196,9 @@ TEST_F(Service, CurrentVersionIsSilentAtStartUpOnly) {
 
 TEST_F(Service, NewerVersionOffersTheDownload) {
   updateAnswer = "0";
-  infoAnswer = "在线视频教程地址：https://v/1 最新版下载地址：https://dl/corvale-1.4.exe 视频下载地址：https://v/2";
+  infoAnswer =
+      "在线视频教程地址：https://v/1 最新版下载地址：https://dl/corvale-1.4.exe "
+      "视频下载地址：https://v/2";
   seams.answers = {platform::MessageResult::Cancel};
   UpdateCheck(seams, endpoints, true);
   EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"有新版本，请更新软件！"});

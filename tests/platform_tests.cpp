@@ -41,8 +41,7 @@ TEST(IniFile, ReadsEntriesByTheWindowsRules) {
       {"empty", "x", ""},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(ReadProfileString(ini, c.section, c.key), c.expected)
-        << c.section << "/" << c.key;
+    EXPECT_EQ(ReadProfileString(ini, c.section, c.key), c.expected) << c.section << "/" << c.key;
   }
   EXPECT_EQ(ReadProfileString(dir / "none.ini", "Paths", "Search Dir"), "");
 }
@@ -51,9 +50,9 @@ TEST(IniFile, WritesInPlaceAtSectionEndAndAtFileEnd) {
   TempDir dir;
   const std::string ini = dir / "a.ini";
   WriteFile(ini, "[one]\na=1\nb=2\n\n[two]\nc=3\n");
-  EXPECT_TRUE(WriteProfileString(ini, "one", " A ", "10"));    // in place, name trimmed
-  EXPECT_TRUE(WriteProfileString(ini, "ONE", "new", "x"));     // end of its section
-  EXPECT_TRUE(WriteProfileString(ini, "three ", "d ", "4"));   // new section at file end
+  EXPECT_TRUE(WriteProfileString(ini, "one", " A ", "10"));   // in place, name trimmed
+  EXPECT_TRUE(WriteProfileString(ini, "ONE", "new", "x"));    // end of its section
+  EXPECT_TRUE(WriteProfileString(ini, "three ", "d ", "4"));  // new section at file end
   EXPECT_EQ(ReadWholeFile(ini), "[one]\nA=10\nb=2\nnew=x\n\n[two]\nc=3\n[three]\nd=4\n");
 
   const std::string fresh = dir / "fresh.ini";
@@ -84,9 +83,15 @@ TEST(FileSystem, ExtensionRule) {
     const char* path;
     const char* expected;
   } cases[] = {
-      {"archive.tar.gz", ".gz"}, {"README", ""},           {".config", ".config"},
-      {"a.", "."},               {"a. b", ""},             {"/x.d/file", ""},
-      {"/x.d/f.mp3", ".mp3"},    {"Song.MP3", ".MP3"},     {"", ""},
+      {"archive.tar.gz", ".gz"},
+      {"README", ""},
+      {".config", ".config"},
+      {"a.", "."},
+      {"a. b", ""},
+      {"/x.d/file", ""},
+      {"/x.d/f.mp3", ".mp3"},
+      {"Song.MP3", ".MP3"},
+      {"", ""},
   };
   for (const auto& c : cases) EXPECT_EQ(PathFindExtension(c.path), c.expected) << c.path;
 }

@@ -38,7 +38,8 @@ TEST_F(HeaderClickTest, DirectionAlternatesAcrossColumns) {
   Add("a", 1536, "");
   Add("c", 2097152, "");
   MainWindow w(records, seams);
-  QAbstractItemModelTester tester(&w.Model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+  QAbstractItemModelTester tester(&w.Model(),
+                                  QAbstractItemModelTester::FailureReportingMode::Fatal);
   w.OnHeaderClicked(2);  // 名称, ascending
   EXPECT_EQ(Names(), (std::vector<std::string>{"a", "b", "c"}));
   w.OnHeaderClicked(4);  // 大小, descending: the state is shared by all columns
@@ -75,7 +76,8 @@ TEST_F(HeaderClickTest, OnlyGroupMembersTurnRedAndASearchClearsTheColours) {
   w.OnHeaderClicked(1);
   const auto red = QColor(255, 0, 0);
   for (int r = 0; r < 5; ++r) {
-    const bool member = resultlist::IsGroupMark(records.list.rows[std::size_t(r)].cells[kMarkColumn]);
+    const bool member =
+        resultlist::IsGroupMark(records.list.rows[std::size_t(r)].cells[kMarkColumn]);
     for (int c = 1; c <= 7; ++c) {
       const QVariant colour = w.Model().index(r, c).data(Qt::ForegroundRole);
       EXPECT_EQ(colour.isValid() && colour.value<QColor>() == red, member) << r << "," << c;

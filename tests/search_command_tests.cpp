@@ -125,9 +125,12 @@ TEST_F(SearchTest, ButtonIsDisabledWhileTheWalkRuns) {
   w.编辑框1->setText(Qs(dir / "t"));
   bool sawBusy = false;
   // Runs from the event pump inside the walk.
-  QMetaObject::invokeMethod(&w, [&] {
-    sawBusy = !w.超级按钮1->isEnabled() && w.超级按钮1->text() == QString::fromUtf8("正在查找");
-  }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &w,
+      [&] {
+        sawBusy = !w.超级按钮1->isEnabled() && w.超级按钮1->text() == QString::fromUtf8("正在查找");
+      },
+      Qt::QueuedConnection);
   w.RunSearch();
   EXPECT_TRUE(sawBusy);
   EXPECT_EQ(w.List().rows.size(), 40u);
@@ -181,9 +184,9 @@ TEST(SettingsToSearch, AudioPresetAppliedFromTheMainWindowListsExactlyTheAudioFi
   ASSERT_NE(settingsWindow, nullptr);
   seams.messages.clear();
   w.RunSearch();  // opened but left at the placeholders
-  EXPECT_EQ(seams.MessageTexts(),
-            std::vector<std::string>{
-                "请在左上角\"筛选设置\"图标进行设置，然后点击\"应用并关闭\"按钮。"});
+  EXPECT_EQ(
+      seams.MessageTexts(),
+      std::vector<std::string>{"请在左上角\"筛选设置\"图标进行设置，然后点击\"应用并关闭\"按钮。"});
 
   const int audio = settingsWindow->文件类型->findText(QString::fromUtf8("音频文件"));
   settingsWindow->文件类型->setCurrentIndex(audio);

@@ -81,8 +81,8 @@ TEST(FileFilter, DecidesBySuffixSizeAndName) {
       {"equal 0 B: non-empty listed", Settings("mp3", "筛选", "等于", 0, "B"), "a.mp3", 1, true},
       {"unit case ignored", Settings("mp3", "筛选", "等于", 1, "mB"), "a.mp3", kMB, false},
       {"unknown unit: limit 0", Settings("mp3", "筛选", "大于", 5, "TB"), "a.mp3", 1, false},
-      {"compare placeholder lists nothing", Settings("mp3", "筛选", "请选择", 5, "MB"), "a.mp3",
-       1, false},
+      {"compare placeholder lists nothing", Settings("mp3", "筛选", "请选择", 5, "MB"), "a.mp3", 1,
+       false},
       {"no wrap at 4 GiB", Settings("iso", "筛选", "大于", 3, "GB"), "a.iso", 4LL << 30, false},
       {"3 GiB below a 4 GB limit", Settings("iso", "筛选", "大于", 4, "GB"), "a.iso", 3LL << 30,
        true},
@@ -105,8 +105,8 @@ TEST(FileFilter, DecidesBySuffixSizeAndName) {
        "film.mp4", 1, false},
       {"size and name: other mode tests as skip",
        Settings("mp4", "筛选", "大于", 1, "KB", "别的", "a"), "data.mp4", 10, false},
-      {"size and name both pass",
-       Settings("mp4", "筛选", "大于", 1, "KB", "包含以下关键词", "fi"), "film.mp4", 10, true},
+      {"size and name both pass", Settings("mp4", "筛选", "大于", 1, "KB", "包含以下关键词", "fi"),
+       "film.mp4", 10, true},
       {"size and name: size fails",
        Settings("mp4", "筛选", "大于", 1, "KB", "包含以下关键词", "fi"), "film.mp4", 2000, false},
   };
@@ -186,9 +186,12 @@ TEST(FileFacts, PlainSizeIsSixtyFourBit) {
 
 std::vector<std::string> Walked(const std::string& folder, const WalkHooks& hooks = {}) {
   std::vector<std::string> paths;
-  WalkFolder(folder, "", true, [&](const std::string&, const std::string& path, int) {
-    paths.push_back(path.substr(folder.size()));
-  }, hooks);
+  WalkFolder(
+      folder, "", true,
+      [&](const std::string&, const std::string& path, int) {
+        paths.push_back(path.substr(folder.size()));
+      },
+      hooks);
   return paths;
 }
 
@@ -240,9 +243,8 @@ TEST(Walk, EntryRules) {
   auto walked = Walked(root);
   close(sock);
   std::sort(walked.begin(), walked.end());
-  EXPECT_EQ(walked, (std::vector<std::string>{".dotfile", ".hidden", ".hidden/.",
-                                              ".hidden/..", ".hidden/inside.txt", "filelink",
-                                              "plain.txt"}));
+  EXPECT_EQ(walked, (std::vector<std::string>{".dotfile", ".hidden", ".hidden/.", ".hidden/..",
+                                              ".hidden/inside.txt", "filelink", "plain.txt"}));
 }
 
 TEST(Walk, MissingFolderOrFileYieldsNothing) {

@@ -11,10 +11,10 @@ TEST(SettingsConversions, TextToNumber) {
     const char* text;
     std::int32_t expected;
   } cases[] = {
-      {"10", 10},       {"1.9", 1},       {"-3", -3},         {"-3.7", -3},
-      {"", 0},          {"填写整数", 0},  {"abc", 0},         {"12abc", 12},
-      {" 7", 7},        {"0010", 10},     {"4294967297", 1},  {"2147483648", -2147483647 - 1},
-      {"1e3", 1000},    {"0x10", 0},      {"inf", 0},         {".5", 0},
+      {"10", 10},    {"1.9", 1},      {"-3", -3},        {"-3.7", -3},
+      {"", 0},       {"填写整数", 0}, {"abc", 0},        {"12abc", 12},
+      {" 7", 7},     {"0010", 10},    {"4294967297", 1}, {"2147483648", -2147483647 - 1},
+      {"1e3", 1000}, {"0x10", 0},     {"inf", 0},        {".5", 0},
   };
   for (const auto& c : cases) EXPECT_EQ(TextToNumber(c.text), c.expected) << c.text;
 }
@@ -96,7 +96,8 @@ TEST(SettingsFile, LoadRestoresWhatSaveWrote) {
 TEST(SettingsFile, MissingEntriesLoadEmpty) {
   test::TempDir dir;
   test::ScopedCwd cwd(dir.Path());
-  test::WriteFile(dir / "dmconfig.ini", "[文件后缀]\n文件后缀=mp3\n[全局_筛大小]\n 全局_筛大小 = 真 \n");
+  test::WriteFile(dir / "dmconfig.ini",
+                  "[文件后缀]\n文件后缀=mp3\n[全局_筛大小]\n 全局_筛大小 = 真 \n");
   SettingsControls loaded;
   loaded.sizeSwitch = "筛选";
   FilterSettings settings;

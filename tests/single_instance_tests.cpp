@@ -1,5 +1,5 @@
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -28,7 +28,9 @@ TEST(VersionStrings, TheBuiltProgramCarriesThem) {
   EXPECT_TRUE(platform::ReadVersionStrings("/bin/sh").empty());
   EXPECT_TRUE(platform::ReadVersionStrings("/nonexistent").empty());
   test::TempDir dir;
-  test::WriteFile(dir / "short", "\x7f" "ELF");
+  test::WriteFile(dir / "short",
+                  "\x7f"
+                  "ELF");
   EXPECT_TRUE(platform::ReadVersionStrings(dir / "short").empty());
 }
 
