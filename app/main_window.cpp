@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -190,6 +191,8 @@ void MainWindow::ConnectHandlers() {
   connect(超级按钮9, &QPushButton::clicked, this,
           [this] { seams_.OpenPath(FromQt(编辑框2->text())); });
   connect(超级按钮1, &QPushButton::clicked, this, &MainWindow::RunSearch);
+  // The end of the desktop session may end the program without closing its windows.
+  connect(qApp, &QGuiApplication::commitDataRequest, this, &MainWindow::SaveFolders);
   connect(超级列表框1->horizontalHeader(), &QHeaderView::sectionClicked, this,
           &MainWindow::OnHeaderClicked);
   connect(超级按钮5, &QPushButton::clicked, this, &MainWindow::CopyCheckedToTarget);
@@ -204,9 +207,9 @@ void MainWindow::ConnectHandlers() {
 
 void MainWindow::OnMainWindowCreated() {
   chrome::AttachShadow(this, records_.shadows, 0, 5);
-  records_.pool.Start(duplicates::RunDigestJob, 1);
   编辑框2->setText(ToQt(settings::ReadSetting("保存目录", "保存目录")));
   编辑框1->setText(ToQt(settings::ReadSetting("载入目录", "载入目录")));
+  records_.pool.Start(duplicates::RunDigestJob, 1);
 }
 
 void MainWindow::SaveFolders() {
