@@ -42,9 +42,7 @@ int main(int argc, char** argv) {
   bench::TimeCommand("cat $(find '" + root + "' -name '*.dat')");
 
   app::AppRecords records;
-  records.filter.suffixText = "dat";
-  records.filter.sizeFilterText = "不筛选";
-  records.filter.nameFilterText = "不筛选";
+  bench::ListSuffixes(records.filter, "dat");
   records.filter.showDuplicates = true;
   bench::QuietSeams seams;
   app::MainWindow window(records, seams);

@@ -16,9 +16,7 @@ int main(int argc, char** argv) {
   bench::WarmUp(root);
 
   app::AppRecords records;
-  records.filter.suffixText = "dat";
-  records.filter.sizeFilterText = "不筛选";
-  records.filter.nameFilterText = "不筛选";
+  bench::ListSuffixes(records.filter, "dat");
   bench::QuietSeams seams;
   app::MainWindow window(records, seams);
   window.show();

@@ -9,6 +9,17 @@
 namespace corvale::chrome {
 namespace {
 
+// The bytes of a PNG file of one colour.
+QByteArray PngOf(QSize size, Qt::GlobalColor colour) {
+  QImage image(size, QImage::Format_ARGB32);
+  image.fill(colour);
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return png;
+}
+
 int AlphaAt(const QImage& image, int x, int y) {
   return qAlpha(image.convertToFormat(QImage::Format_ARGB32).pixel(x, y));
 }
@@ -93,21 +104,11 @@ TEST(ImageHolder, LoadsAndReleases) {
   EXPECT_EQ(holder.Width(), 0);
   EXPECT_EQ(holder.Handle(), nullptr);
   EXPECT_FALSE(holder.LoadFromBytes("\x89PNG", 4));
-  QImage image(7, 3, QImage::Format_ARGB32);
-  image.fill(Qt::black);
-  QByteArray png;
-  QBuffer buffer(&png);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
+  const QByteArray png = PngOf({7, 3}, Qt::black);
   ASSERT_TRUE(holder.LoadFromBytes(png.constData(), std::size_t(png.size())));
   EXPECT_EQ(holder.Width(), 7);
   EXPECT_EQ(holder.Height(), 3);
-  QImage other(2, 5, QImage::Format_ARGB32);
-  other.fill(Qt::white);
-  QByteArray png2;
-  QBuffer buffer2(&png2);
-  buffer2.open(QIODevice::WriteOnly);
-  other.save(&buffer2, "PNG");
+  const QByteArray png2 = PngOf({2, 5}, Qt::white);
   ASSERT_TRUE(holder.LoadFromBytes(png2.constData(), std::size_t(png2.size())));
   EXPECT_EQ(holder.Width(), 2);  // the first image is gone with its cached size
   EXPECT_FALSE(holder.LoadFromBytes("not an image at all", 19));

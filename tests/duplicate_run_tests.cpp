@@ -20,9 +20,7 @@ using resultlist::kNameColumn;
 class DuplicateRunTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    records.filter.suffixText = "bin";
-    records.filter.sizeFilterText = "不筛选";
-    records.filter.nameFilterText = "不筛选";
+    test::ListSuffixes(records.filter, "bin");
     records.filter.showDuplicates = true;
     const std::string hello = "hello world";
     const std::string big(2000, 'b');

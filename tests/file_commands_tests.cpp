@@ -15,9 +15,7 @@ using resultlist::kMarkColumn;
 class FileCommandsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    records.filter.suffixText = "txt";
-    records.filter.sizeFilterText = "不筛选";
-    records.filter.nameFilterText = "不筛选";
+    test::ListSuffixes(records.filter, "txt");
   }
   // Lists the files of dir/src through a real search.
   MainWindow& Search(std::initializer_list<std::pair<const char*, const char*>> files) {

@@ -14,9 +14,7 @@ QString Qs(const std::string& text) { return QString::fromStdString(text); }
 class SearchTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    records.filter.suffixText = "mp3";
-    records.filter.sizeFilterText = "不筛选";
-    records.filter.nameFilterText = "不筛选";
+    test::ListSuffixes(records.filter, "mp3");
   }
   std::vector<std::string> Column(MainWindow& w, int column) {
     std::vector<std::string> texts;

@@ -48,16 +48,7 @@ TEST(SettingsFile, SaveWritesTheSampleFile) {
   const auto controls = SampleControls();
   CaptureSettings(controls, settings, true);
   SaveSettingsFile(controls, settings);
-  EXPECT_EQ(test::ReadWholeFile(dir / "dmconfig.ini"),
-            "[文件后缀]\n文件后缀=mp3,wav,wma,aac,flac\n"
-            "[选择类型]\n选择类型=音频文件\n"
-            "[限制类型]\n限制类型=大于\n"
-            "[限制大小]\n限制大小=10\n"
-            "[限制单位]\n限制单位=MB\n"
-            "[限制名称]\n限制名称=关键词用英文逗号隔开。如：预览视频,样片\n"
-            "[是否]\n筛大小=筛选\n筛名称=不筛选\n"
-            "[全局_单选名称项]\n全局_单选名称项=0\n"
-            "[全局_筛大小]\n全局_筛大小=真\n");
+  EXPECT_EQ(test::ReadWholeFile(dir / "dmconfig.ini"), test::kSampleSettingsFile);
   EXPECT_TRUE(settings.sizeFilterOn);
   EXPECT_EQ(settings.nameFilterChoice, 0);
 }

@@ -5,7 +5,28 @@
 #include <string>
 #include <string_view>
 
+#include "settings/filter_settings.h"
+
 namespace corvale::test {
+
+// dmconfig.ini after one apply of the audio preset with "大于" 10 "MB".
+inline constexpr const char* kSampleSettingsFile =
+    "[文件后缀]\n文件后缀=mp3,wav,wma,aac,flac\n"
+    "[选择类型]\n选择类型=音频文件\n"
+    "[限制类型]\n限制类型=大于\n"
+    "[限制大小]\n限制大小=10\n"
+    "[限制单位]\n限制单位=MB\n"
+    "[限制名称]\n限制名称=关键词用英文逗号隔开。如：预览视频,样片\n"
+    "[是否]\n筛大小=筛选\n筛名称=不筛选\n"
+    "[全局_单选名称项]\n全局_单选名称项=0\n"
+    "[全局_筛大小]\n全局_筛大小=真\n";
+
+// A filter that lists every file with one of the suffixes: no size or name rule.
+inline void ListSuffixes(settings::FilterSettings& filter, const char* suffixes) {
+  filter.suffixText = suffixes;
+  filter.sizeFilterText = "不筛选";
+  filter.nameFilterText = "不筛选";
+}
 
 class TempDir {
  public:
