@@ -19,7 +19,7 @@ test: build
 	scripts/run-tests $(BUILD_DIR)
 
 release: deps
-	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release -DCORVALE_BENCH=ON
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 bench: release
