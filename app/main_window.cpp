@@ -253,6 +253,7 @@ online::TutorialWindow* MainWindow::OpenTutorialWindow() {
   if (!tutorial_) {
     // No owner: it is a window of its own on the task bar, closed with the main window.
     tutorial_ = new online::TutorialWindow(seams_, records_.endpoints, records_.shadows);
+    tutorial_->move(geometry().center() - tutorial_->rect().center());
   }
   tutorial_->show();
   tutorial_->raise();
