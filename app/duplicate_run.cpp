@@ -61,14 +61,7 @@ void MainWindow::OnDigestReady(std::uint64_t runId, std::uint64_t rowId,
 }
 
 void MainWindow::ShowDigestProgress() {
-  if (run_.reported == 1) {
-    状态条1->Clear();
-    状态条1->AddPane(QString::fromUtf8("开始识别重复文件："), 150);
-    状态条1->AddPane({}, -1);
-    进度条1->setParent(状态条1);
-    进度条1->setGeometry(状态条1->PaneRect(1));
-    进度条1->show();
-  }
+  if (run_.reported == 1) ShowProgressPanes("开始识别重复文件：", 150);
   进度条1->setMaximum(int(run_.candidates + 3));
   进度条1->setValue(int(run_.reported));
 }

@@ -23,12 +23,6 @@ namespace {
 
 QString Qs(const std::string& text) { return ToQt(text); }
 
-struct RowRef {
-  std::uint64_t id;
-  std::string name;
-  std::string path;
-};
-
 }  // namespace
 
 void MainWindow::TransferCheckedToTarget(bool move) {
@@ -44,28 +38,23 @@ void MainWindow::TransferCheckedToTarget(bool move) {
   }
   button->setText(QString::fromUtf8(move ? "移动中……" : "复制中……"));
   button->setEnabled(false);
-  状态条1->Clear();
-  状态条1->AddPane(QString::fromUtf8(move ? "开始剪切：" : "开始复制："), 100);
-  状态条1->AddPane({}, -1);
-  进度条1->setParent(状态条1);
-  进度条1->setGeometry(状态条1->PaneRect(1));
+  ShowProgressPanes(move ? "开始剪切：" : "开始复制：", 100);
   进度条1->setValue(0);
-  进度条1->show();
   const std::size_t checkedCount = records_.list.CheckedCount();
   进度条1->setMaximum(int(checkedCount));
 
   // The rows are taken by identity: a sort or a new tick during the run, let through by the
   // pump, changes neither which file a row names nor whether it is still ticked when reached.
-  std::vector<RowRef> rows;
-  for (const auto& row : records_.list.rows) {
-    rows.push_back({row.id, row.cells[kNameColumn], row.cells[kPathColumn]});
-  }
+  std::vector<std::uint64_t> ids;
+  ids.reserve(records_.list.rows.size());
+  for (const auto& row : records_.list.rows) ids.push_back(row.id);
   std::size_t handled = 0, transferred = 0, clashes = 0;
-  for (const RowRef& ref : rows) {
+  for (const std::uint64_t id : ids) {
     if (!move) pump_.Pump();
-    const resultlist::ResultRow* row = model_->FindRow(ref.id);
+    const resultlist::ResultRow* row = model_->FindRow(id);
     if (row && row->checked) {
-      const auto outcome = fileops::TransferToTarget(ref.path, ref.name, target, move);
+      const auto outcome =
+          fileops::TransferToTarget(row->cells[kPathColumn], row->cells[kNameColumn], target, move);
       transferred += outcome.done;
       clashes += outcome.clashed;
       ++handled;
@@ -85,6 +74,15 @@ void MainWindow::TransferCheckedToTarget(bool move) {
                   "个。其中有重名的：" + std::to_string(clashes) + "个。");
   }
   状态条1->SetPaneText(0, Qs(doneText));
+}
+
+void MainWindow::ShowProgressPanes(const char* caption, int width) {
+  状态条1->Clear();
+  状态条1->AddPane(QString::fromUtf8(caption), width);
+  状态条1->AddPane({}, -1);
+  进度条1->setParent(状态条1);
+  进度条1->setGeometry(状态条1->PaneRect(1));
+  进度条1->show();
 }
 
 void MainWindow::CopyCheckedToTarget() { TransferCheckedToTarget(false); }

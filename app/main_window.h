@@ -137,6 +137,8 @@ class MainWindow : public QWidget {
   // new rows reach the view in batches, each costing a repaint of the list.
   void OnPump();
 
+  // Rebuilds the status bar as a caption pane of the given width and pane 1 with 进度条1 over it.
+  void ShowProgressPanes(const char* caption, int width);
   void TransferCheckedToTarget(bool move);
   // The current row, or nothing after showing the command's message for an empty selection.
   const resultlist::ResultRow* GuardCurrentRow(const char* command);

@@ -9,8 +9,6 @@
 #include <fstream>
 #include <string>
 
-#include "settings/filter_settings.h"
-
 namespace corvale::bench {
 
 inline double Seconds(std::chrono::steady_clock::time_point since) {
@@ -40,13 +38,6 @@ inline std::string MakeTree(const std::string& name, int files, int folders, int
   }
   std::ofstream(stamp) << "";
   return root;
-}
-
-// A filter that lists every file with one of the suffixes: no size or name rule.
-inline void ListSuffixes(settings::FilterSettings& filter, const char* suffixes) {
-  filter.suffixText = suffixes;
-  filter.sizeFilterText = "不筛选";
-  filter.nameFilterText = "不筛选";
 }
 
 // Warm the page cache so both sides read the same cached tree.

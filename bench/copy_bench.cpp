@@ -5,7 +5,7 @@
 
 #include "app/main_window.h"
 #include "bench/bench_support.h"
-#include "bench/quiet_seams.h"
+#include "bench/bench_window.h"
 
 using namespace corvale;
 
@@ -17,12 +17,8 @@ int main(int argc, char** argv) {
   bench::WarmUp(root);
   bench::TimeCommand("cat $(find '" + root + "' -name '*.dat')");
 
-  app::AppRecords records;
-  bench::ListSuffixes(records.filter, "dat");
-  bench::QuietSeams seams;
-  app::MainWindow window(records, seams);
-  window.show();
-  window.编辑框1->setText(QString::fromStdString(root));
+  bench::SearchWindow bench(root, "dat");
+  app::MainWindow& window = bench.window;
   window.编辑框2->setText(QString::fromStdString(target));
   window.RunSearch();
 

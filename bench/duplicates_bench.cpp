@@ -8,7 +8,7 @@
 
 #include "app/main_window.h"
 #include "bench/bench_support.h"
-#include "bench/quiet_seams.h"
+#include "bench/bench_window.h"
 
 using namespace corvale;
 
@@ -41,13 +41,9 @@ int main(int argc, char** argv) {
   bench::WarmUp(root);
   bench::TimeCommand("cat $(find '" + root + "' -name '*.dat')");
 
-  app::AppRecords records;
-  bench::ListSuffixes(records.filter, "dat");
-  records.filter.showDuplicates = true;
-  bench::QuietSeams seams;
-  app::MainWindow window(records, seams);
-  window.show();
-  window.编辑框1->setText(QString::fromStdString(root));
+  bench::SearchWindow bench(root, "dat", true);
+  app::MainWindow& window = bench.window;
+  const auto& records = bench.records;
 
   double best = 1e9;
   for (int round = 0; round < 3; ++round) {

@@ -5,7 +5,7 @@
 
 #include "app/main_window.h"
 #include "bench/bench_support.h"
-#include "bench/quiet_seams.h"
+#include "bench/bench_window.h"
 
 using namespace corvale;
 
@@ -15,12 +15,9 @@ int main(int argc, char** argv) {
   const std::string root = bench::MakeTree("corvale-bench-search", kFiles, 2000);
   bench::WarmUp(root);
 
-  app::AppRecords records;
-  bench::ListSuffixes(records.filter, "dat");
-  bench::QuietSeams seams;
-  app::MainWindow window(records, seams);
-  window.show();
-  window.编辑框1->setText(QString::fromStdString(root));
+  bench::SearchWindow bench(root, "dat");
+  app::MainWindow& window = bench.window;
+  app::AppRecords& records = bench.records;
 
   double best = 1e9;
   long rowBytes = 0;

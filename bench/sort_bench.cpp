@@ -5,7 +5,7 @@
 
 #include "app/main_window.h"
 #include "bench/bench_support.h"
-#include "bench/quiet_seams.h"
+#include "bench/bench_window.h"
 #include "platform/file_system.h"
 
 using namespace corvale;

@@ -1,5 +1,7 @@
 #include "export/xls_writer.h"
 
+#include "platform/utf8.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -235,30 +237,9 @@ std::vector<std::uint8_t> CompoundFile(std::vector<std::uint8_t> stream) {
 std::u16string ToUtf16(std::string_view text, std::size_t limit) {
   std::u16string out;
   out.reserve(std::min(text.size(), limit));
-  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
   for (std::size_t i = 0; i < text.size();) {
-    const unsigned char c = byte(i);
-    char32_t cp = 0xFFFD;
-    std::size_t length = 1;
-    if (c < 0x80) {
-      cp = c;
-    } else {
-      const std::size_t need = c >= 0xF0 && c <= 0xF4  ? 4
-                               : c >= 0xE0             ? 3
-                               : c >= 0xC2 && c < 0xE0 ? 2
-                                                       : 0;
-      bool ok = need > 0 && i + need <= text.size();
-      char32_t value = need == 2 ? (c & 0x1F) : need == 3 ? (c & 0x0F) : (c & 0x07);
-      for (std::size_t k = 1; ok && k < need; ++k) {
-        ok = (byte(i + k) & 0xC0) == 0x80;
-        value = (value << 6) | (byte(i + k) & 0x3F);
-      }
-      const bool overlong = (need == 3 && value < 0x800) || (need == 4 && value < 0x10000);
-      if (ok && !overlong && value <= 0x10FFFF && !(value >= 0xD800 && value <= 0xDFFF)) {
-        cp = value;
-        length = need;
-      }
-    }
+    const platform::CodePoint c = platform::DecodeUtf8At(text, i);
+    const char32_t cp = c.value;
     const std::size_t units = cp >= 0x10000 ? 2 : 1;
     if (out.size() + units > limit) break;
     if (units == 2) {
@@ -267,7 +248,7 @@ std::u16string ToUtf16(std::string_view text, std::size_t limit) {
     } else {
       out += char16_t(cp);
     }
-    i += length;
+    i += c.length;
   }
   return out;
 }

@@ -66,9 +66,7 @@ bool SafeToDelete(const DuplicateVictim& v) {
   const auto kept = platform::StatPath(v.kept.cells[resultlist::kPathColumn]);
   if (!victim || !kept) return false;
   const auto unchanged = [](const platform::FileStat& now, const resultlist::ResultRow& row) {
-    const std::int64_t modifiedNs =
-        std::int64_t(now.modified.tv_sec) * 1000000000 + now.modified.tv_nsec;
-    return now.size == row.byteSize && modifiedNs == row.modifiedNs;
+    return now.size == row.byteSize && now.ModifiedNs() == row.modifiedNs;
   };
   const bool samePhysicalFile = victim->device == kept->device && victim->inode == kept->inode;
   return unchanged(*victim, v.victim) && unchanged(*kept, v.kept) && !samePhysicalFile;

@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "online/url_text.h"
+#include "platform/utf8.h"
 
 namespace corvale::online {
 namespace {
@@ -16,27 +17,6 @@ std::size_t Append(char* data, std::size_t size, std::size_t count, void* answer
   return size * count;
 }
 
-// The length of the valid UTF-8 sequence at text[i], or 0.
-std::size_t SequenceLength(std::string_view text, std::size_t i) {
-  const auto byte = [&](std::size_t k) { return static_cast<unsigned char>(text[k]); };
-  const unsigned char c = byte(i);
-  if (c < 0x80) return 1;
-  const std::size_t need = c >= 0xC2 && c < 0xE0    ? 2
-                           : c >= 0xE0 && c < 0xF0  ? 3
-                           : c >= 0xF0 && c <= 0xF4 ? 4
-                                                    : 0;
-  if (need == 0 || i + need > text.size()) return 0;
-  for (std::size_t k = 1; k < need; ++k) {
-    if ((byte(i + k) & 0xC0) != 0x80) return 0;
-  }
-  const unsigned char second = byte(i + 1);
-  if ((c == 0xE0 && second < 0xA0) || (c == 0xED && second >= 0xA0) ||
-      (c == 0xF0 && second < 0x90) || (c == 0xF4 && second >= 0x90)) {
-    return 0;  // overlong, surrogate or beyond U+10FFFF
-  }
-  return need;
-}
-
 }  // namespace
 
 std::string CleanUtf8(std::string_view bytes) {
@@ -44,14 +24,13 @@ std::string CleanUtf8(std::string_view bytes) {
   std::string text;
   text.reserve(bytes.size());
   for (std::size_t i = 0; i < bytes.size();) {
-    const std::size_t n = SequenceLength(bytes, i);
-    if (n == 0) {
-      text += "\xEF\xBF\xBD";
-      ++i;
+    const platform::CodePoint c = platform::DecodeUtf8At(bytes, i);
+    if (c.valid) {
+      text.append(bytes.substr(i, c.length));
     } else {
-      text.append(bytes.substr(i, n));
-      i += n;
+      text += "\xEF\xBF\xBD";
     }
+    i += c.length;
   }
   return text;
 }

@@ -130,7 +130,6 @@ std::optional<FileStat> StatAt(int folderFd, const std::string& name) {
   facts.inode = static_cast<ino_t>(sx.stx_ino);
   facts.isDirectory = S_ISDIR(sx.stx_mode);
   facts.isRegular = S_ISREG(sx.stx_mode);
-  facts.ownerWritable = (sx.stx_mode & S_IWUSR) != 0;
   return facts;
 }
 

@@ -77,7 +77,10 @@ struct FileStat {
   ino_t inode = 0;
   bool isDirectory = false;
   bool isRegular = false;
-  bool ownerWritable = false;
+
+  std::int64_t ModifiedNs() const {
+    return std::int64_t(modified.tv_sec) * 1000000000 + modified.tv_nsec;
+  }
 };
 std::optional<FileStat> StatPath(const std::string& path);
 // The same for name inside the open folder folderFd (AT_FDCWD: name is a path): saves resolving

@@ -59,7 +59,6 @@ bool ResultListModel::setData(const QModelIndex& index, const QVariant& value, i
   }
   list_.rows[std::size_t(index.row())].checked = Qt::CheckState(value.toInt()) == Qt::Checked;
   emit dataChanged(index, index, {Qt::CheckStateRole});
-  emit tickChanged(index.row());
   return true;
 }
 
@@ -134,10 +133,6 @@ void ResultListModel::CellsChanged(int firstRow, int lastRow, int firstColumn, i
 
 void ResultListModel::AllCellsChanged() {
   if (shownRows_ > 0) emit dataChanged(index(0, 0), index(shownRows_ - 1, kColumnCount - 1));
-}
-
-void ResultListModel::SetCellColour(int row, int column, std::uint32_t text) {
-  if (colours_.SetCellColour(row, column, text)) CellsChanged(row, row, column, column);
 }
 
 void ResultListModel::ColourDuplicateGroups() {

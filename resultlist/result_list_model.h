@@ -24,10 +24,6 @@ class ResultListModel : public QAbstractTableModel {
   Qt::ItemFlags flags(const QModelIndex& index) const override;
   QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-  ResultList& List() { return list_; }
-  // Changes whenever rows change places or the list is replaced: a row index taken before is
-  // stale once it differs.
-  std::uint64_t Generation() const { return generation_; }
   // The row with this identity, or nothing when it is gone.
   ResultRow* FindRow(std::uint64_t id);
 
@@ -41,7 +37,6 @@ class ResultListModel : public QAbstractTableModel {
   void CellsChanged(int firstRow, int lastRow, int firstColumn, int lastColumn);
   void AllCellsChanged();
 
-  void SetCellColour(int row, int column, std::uint32_t text);
   void ClearCellColours();
   // Colours columns 1 to 7 of every row whose mark says it belongs to a duplicate group red, with
   // one repaint for all of them.
@@ -49,14 +44,13 @@ class ResultListModel : public QAbstractTableModel {
   // Sorts the list and keeps the view's selection and current row on their files.
   void Sort(int column, CompareKind kind, bool ascending);
 
- signals:
-  void tickChanged(int row);
-
  private:
   ResultList& list_;
   CellColourTable& colours_;
   int shownRows_ = 0;
   std::vector<std::uint64_t> idsBeforeReorder_;
+  // Changes whenever rows change places or the list is replaced: the identity index of FindRow
+  // is rebuilt once it differs.
   std::uint64_t generation_ = 0;
   std::uint64_t indexGeneration_ = ~std::uint64_t(0);
   std::unordered_map<std::uint64_t, std::size_t> indexById_;

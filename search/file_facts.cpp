@@ -4,9 +4,7 @@ namespace corvale::search {
 
 bool FileExists(const std::string& path) { return platform::PathExists(path); }
 
-std::string FileExtension(std::string_view name) {
-  return std::string(platform::PathFindExtension(name));
-}
+std::string_view FileExtension(std::string_view name) { return platform::PathFindExtension(name); }
 
 std::int64_t FileSize(const std::string& path) {
   // The open can fail where the directory lookup still knows the size (no read permission).
@@ -44,7 +42,7 @@ std::optional<RowFacts> FactsForRow(const std::string& path, int folderFd,
   row.modified = platform::LocalTimeText(facts->modified);
   row.device = facts->device;
   row.inode = facts->inode;
-  row.modifiedNs = std::int64_t(facts->modified.tv_sec) * 1000000000 + facts->modified.tv_nsec;
+  row.modifiedNs = facts->ModifiedNs();
   return row;
 }
 

@@ -13,8 +13,8 @@ namespace corvale::search {
 
 bool FileExists(const std::string& path);
 
-// The extension of a name including its leading ".", or "".
-std::string FileExtension(std::string_view name);
+// The extension of a name including its leading ".", or "": a view into name.
+std::string_view FileExtension(std::string_view name);
 
 // Plain: the byte count in decimal. Formatted: the short text of the "大小" column.
 std::string FileSizeText(const std::string& path, bool formatted);

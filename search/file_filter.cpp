@@ -90,8 +90,7 @@ const std::vector<std::string>& FileFilter::Suffixes() {
 }
 
 bool FileFilter::Accepts(std::string_view name, const std::string& path, const FilterHooks& hooks) {
-  const std::string extension = FileExtension(name);
-  const std::string_view suffix = TextAfterLastDot(extension);
+  const std::string_view suffix = TextAfterLastDot(FileExtension(name));
   bool suffixMatched = false;
   for (const std::string& entry : Suffixes()) {
     if (hooks.beforeSuffixComparison) hooks.beforeSuffixComparison();

@@ -14,9 +14,7 @@ using resultlist::kMarkColumn;
 
 class FileCommandsTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::ListSuffixes(records.filter, "txt");
-  }
+  void SetUp() override { test::ListSuffixes(records.filter, "txt"); }
   // Lists the files of dir/src through a real search.
   MainWindow& Search(std::initializer_list<std::pair<const char*, const char*>> files) {
     for (const auto& [name, content] : files) test::WriteFile(dir / "src/" + name, content);
@@ -192,6 +190,19 @@ TEST_F(FileCommandsTest, SelectAllBothWays) {
   w.选择框1->click();
   EXPECT_EQ(records.list.CheckedCount(), 2u);
   EXPECT_EQ(w.Model().index(1, 0).data(Qt::CheckStateRole).toInt(), Qt::Checked);
+}
+
+TEST_F(FileCommandsTest, ARightPressMakesTheRowUnderTheMouseCurrent) {
+  auto& w = Search({{"a.txt", ""}, {"b.txt", ""}});
+  w.show();
+  w.超级列表框1->selectRow(0);
+  const QPoint onSecondRow = w.超级列表框1->visualRect(w.Model().index(1, 2)).center();
+  w.OnListRightPress(onSecondRow);
+  EXPECT_EQ(w.CurrentRow(), &records.list.rows[1]);
+  EXPECT_TRUE(w.编辑菜单->isVisible());
+  w.编辑菜单->hide();
+  w.CopyFileName();
+  EXPECT_EQ(seams.clipboard, records.list.rows[1].cells[resultlist::kNameColumn]);
 }
 
 TEST_F(FileCommandsTest, TheMenuHasItsItems) {

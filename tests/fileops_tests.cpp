@@ -166,7 +166,7 @@ TEST(OneClickDeletion, OnlyWhileTheKeptCopyIsIntact) {
     row.cells[resultlist::kPathColumn] = path;
     const auto facts = platform::StatPath(path);
     row.byteSize = facts->size;
-    row.modifiedNs = std::int64_t(facts->modified.tv_sec) * 1000000000 + facts->modified.tv_nsec;
+    row.modifiedNs = facts->ModifiedNs();
     return row;
   };
   test::WriteFile(dir / "keep", "same");

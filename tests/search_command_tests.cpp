@@ -13,9 +13,7 @@ QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
 class SearchTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    test::ListSuffixes(records.filter, "mp3");
-  }
+  void SetUp() override { test::ListSuffixes(records.filter, "mp3"); }
   std::vector<std::string> Column(MainWindow& w, int column) {
     std::vector<std::string> texts;
     for (const auto& row : w.List().rows) texts.push_back(row.cells[std::size_t(column)]);

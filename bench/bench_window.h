@@ -1,9 +1,12 @@
-// A UiSeams that answers every message with OK and shows nothing: the benchmarks drive the real
-// commands without a user.
+// What the benchmarks that drive the real commands share: a UiSeams that answers every message
+// with OK and shows nothing, an offscreen MainWindow set up to search, and the process's memory.
 #pragma once
 
+#include <QString>
 #include <cstdio>
+#include <string>
 
+#include "app/main_window.h"
 #include "platform/ui_seams.h"
 
 namespace corvale::bench {
@@ -22,6 +25,22 @@ class QuietSeams : public platform::UiSeams {
   void ShowInFolder(const std::string&) override {}
 
   std::optional<std::string> saveName;
+};
+
+// An offscreen MainWindow whose search lists every file with one of the suffixes below folder.
+struct SearchWindow {
+  SearchWindow(const std::string& folder, const char* suffixes, bool showDuplicates = false) {
+    records.filter.suffixText = suffixes;
+    records.filter.sizeFilterText = "不筛选";
+    records.filter.nameFilterText = "不筛选";
+    records.filter.showDuplicates = showDuplicates;
+    window.show();
+    window.编辑框1->setText(QString::fromStdString(folder));
+  }
+
+  app::AppRecords records;
+  QuietSeams seams;
+  app::MainWindow window{records, seams};
 };
 
 // Resident memory of this process in bytes.
