@@ -8,8 +8,11 @@ JOBS        ?= $(shell nproc)
 deps:
 	@scripts/install-deps
 
+# -O1 without debug information builds in half the time of -O2 -g on a 2-core machine; the
+# benchmarks use their own release build.
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	      -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1"
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 run: build
