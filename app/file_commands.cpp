@@ -16,8 +16,6 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::MessageResult;
 using platform::ToQt;
-using resultlist::kNameColumn;
-using resultlist::kPathColumn;
 
 namespace {
 
@@ -53,8 +51,8 @@ void MainWindow::TransferCheckedToTarget(bool move) {
     if (!move) pump_.Pump();
     const resultlist::ResultRow* row = model_->FindRow(id);
     if (row && row->checked) {
-      const auto outcome =
-          fileops::TransferToTarget(row->cells[kPathColumn], row->cells[kNameColumn], target, move);
+      const auto outcome = fileops::TransferToTarget(std::string(row->Path()),
+                                                     std::string(row->Name()), target, move);
       transferred += outcome.done;
       clashes += outcome.clashed;
       ++handled;
@@ -106,7 +104,7 @@ void MainWindow::DeleteCheckedFiles() {
   }
   std::vector<std::string> paths;
   for (const auto& row : records_.list.rows) {
-    if (row.checked) paths.push_back(row.cells[kPathColumn]);
+    if (row.checked) paths.emplace_back(row.Path());
   }
   超级按钮7->setEnabled(false);
   std::size_t deleted = 0;
@@ -131,7 +129,7 @@ void MainWindow::DeleteDuplicateFiles() {
     // The kept copy is checked anew before each deletion: a file edited or removed since the
     // search must not take the last copy of its content with it.
     if (fileops::SafeToDelete(victim)) {
-      platform::DeleteFileStrict(victim.victim.cells[kPathColumn]);
+      platform::DeleteFileStrict(victim.victim.path);
     }
     pump_.Pump();
   }
@@ -151,7 +149,7 @@ const resultlist::ResultRow* MainWindow::CurrentRow() const {
 
 const resultlist::ResultRow* MainWindow::GuardCurrentRow(const char* command) {
   const resultlist::ResultRow* row = CurrentRow();
-  if (!row || row->cells[kNameColumn].empty()) {
+  if (!row || row->Name().empty()) {
     seams_.Inform(std::string("选中项内容为空，无法执行") + command + "命令！");
     return nullptr;
   }
@@ -161,8 +159,8 @@ const resultlist::ResultRow* MainWindow::GuardCurrentRow(const char* command) {
 void MainWindow::DeleteCurrentFile() {
   const auto* row = GuardCurrentRow("删除");
   if (!row) return;
-  const std::string path = row->cells[kPathColumn];
-  if (seams_.ShowMessage("确定要删除文件：  " + row->cells[kNameColumn], platform::kDefaultCaption,
+  const std::string path(row->Path());
+  if (seams_.ShowMessage("确定要删除文件：  " + std::string(row->Name()), platform::kDefaultCaption,
                          MessageIcon::Warning, MessageButtons::OkCancel) == MessageResult::Ok) {
     platform::DeleteFileStrict(path);
   }
@@ -174,30 +172,30 @@ void MainWindow::CopyRowText() {
   std::string text;
   for (int c = resultlist::kNumberColumn; c <= resultlist::kModifiedColumn; ++c) {
     if (c > resultlist::kNumberColumn) text += ' ';
-    text += row->cells[std::size_t(c)];
+    text += resultlist::CellText(*row, c);
   }
   seams_.SetClipboardText(text);
 }
 
 void MainWindow::CopyFileName() {
   if (const auto* row = GuardCurrentRow("复制文件名"))
-    seams_.SetClipboardText(row->cells[kNameColumn]);
+    seams_.SetClipboardText(std::string(row->Name()));
 }
 
 void MainWindow::CopyFilePath() {
   if (const auto* row = GuardCurrentRow("复制路径"))
-    seams_.SetClipboardText(row->cells[kPathColumn]);
+    seams_.SetClipboardText(std::string(row->Path()));
 }
 
 void MainWindow::ShowInFolder() {
   if (const auto* row = GuardCurrentRow("打开所在文件夹"))
-    seams_.ShowInFolder(row->cells[kPathColumn]);
+    seams_.ShowInFolder(std::string(row->Path()));
 }
 
 void MainWindow::OpenByDoubleClick() {
   const auto* row = CurrentRow();
   if (!row) return;
-  const std::string& path = row->cells[kPathColumn];
+  const std::string path(row->Path());
   if (search::FileExists(path)) {
     seams_.OpenPath(path);
   } else {

@@ -5,6 +5,10 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QWindow>
+#include <algorithm>
+#include <thread>
+
+#include "duplicates/digest_job.h"
 
 #include "platform/qt_ui_seams.h"
 #include "settings/filter_settings.h"
@@ -30,7 +34,7 @@ MainWindow::MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* p
       seams_(seams),
       model_(std::make_unique<resultlist::ResultListModel>(records.list, records.colours)),
       pump_([this] { OnPump(); }),
-      digestInbox_(new QObject(this)) {
+      digestWaker_(new QObject(this)) {
   setObjectName("MainWindow");
   setWindowTitle("Corvale");
   setGeometry(50, 50, 1146, 664);
@@ -209,7 +213,9 @@ void MainWindow::OnMainWindowCreated() {
   chrome::AttachShadow(this, records_.shadows, 0, 5);
   编辑框2->setText(ToQt(settings::ReadSetting("保存目录", "保存目录")));
   编辑框1->setText(ToQt(settings::ReadSetting("载入目录", "载入目录")));
-  records_.pool.Start(duplicates::RunDigestJob, 1);
+  // A worker per core: digests find their rows by candidate, whatever order they end in.
+  records_.pool.Start(duplicates::RunDigestJob,
+                      int(std::max(1u, std::thread::hardware_concurrency())));
 }
 
 void MainWindow::SaveFolders() {
@@ -241,9 +247,9 @@ settings::SettingsWindow* MainWindow::OpenSettingsWindow(bool modal) {
 }
 
 void MainWindow::OnHeaderClicked(int column) {
-  resultlist::CompareKind kind;
-  if (!resultlist::HeaderSortKind(column, kind)) return;
-  model_->Sort(column, kind, !sortDescendingNext_);
+  // A duplicate run keeps its candidates by place until its summary: no sort meanwhile.
+  if (!resultlist::HeaderSorts(column) || run_.active) return;
+  model_->Sort(column, !sortDescendingNext_);
   model_->ClearCellColours();
   if (records_.filter.showDuplicates) model_->ColourDuplicateGroups();
   sortDescendingNext_ = !sortDescendingNext_;

@@ -15,15 +15,18 @@
 #include <QWidget>
 #include <chrono>
 #include <memory>
-#include <unordered_map>
 
 #include "app/app_records.h"
 #include "app/status_bar.h"
 #include "chrome/window_parts.h"
+#include "duplicates/digest_inbox.h"
+#include "duplicates/grouping.h"
 #include "online/tutorial_window.h"
 #include "platform/event_pump.h"
+#include "platform/file_system.h"
 #include "platform/ui_seams.h"
 #include "resultlist/result_list_model.h"
+#include "search/file_filter.h"
 #include "settings/settings_window.h"
 
 namespace corvale::app {
@@ -130,7 +133,11 @@ class MainWindow : public QWidget {
 
   // Search steps.
   void ResetSearchView();
-  void AppendResultRow(const std::string& name, const std::string& path, int folderFd = -1);
+  // Decides one entry of the walk and lists it when it passes.
+  void FilterFile(search::FileFilter& filter, std::string_view name, const std::string& folder,
+                  int folderFd);
+  void AppendResultRow(const std::string& folder, std::string_view name,
+                       const platform::FileStat& facts);
   void FinishSearch();
   void ShowScannedCount();
   // Runs before the event loop at the fixed points of a long loop: the counter repaints each time,
@@ -147,7 +154,7 @@ class MainWindow : public QWidget {
   // Duplicate run.
   void FindDuplicates();
   void SubmitCandidates();
-  void OnDigestReady(std::uint64_t runId, std::uint64_t rowId, const std::string& digest);
+  void OnDigestsReady();
   void ShowDigestProgress();
   void GroupDuplicatesAndReport();
   void EndSearch(const std::string& summary);
@@ -157,21 +164,26 @@ class MainWindow : public QWidget {
   std::unique_ptr<resultlist::ResultListModel> model_;
   platform::EventPump pump_;
   std::int32_t scannedCount_ = 0;
+  // Files that passed the filter but whose path is too long for any command to reach.
+  std::size_t leftOut_ = 0;
   std::chrono::steady_clock::time_point lastRowSync_{};
   bool closing_ = false;
   // One sort direction for all columns, flipped by every header click: ascending while false.
   bool sortDescendingNext_ = false;
 
-  // The current duplicate run. Digests come back from the worker by row identity; a digest of an
+  // The current duplicate run. Digests come back from the workers by candidate; a digest of an
   // earlier run (a run id that is not the current one) is dropped.
   struct DuplicateRun {
     std::uint64_t id = 0;
-    std::size_t candidates = 0;
+    bool active = false;  // from the start of the run until its summary
+    std::vector<duplicates::Candidate> candidates;
+    std::vector<std::optional<resultlist::Digest>> digests;  // digests[k] for candidates[k]
     std::size_t reported = 0;
     bool submitting = false;
-    std::unordered_map<std::uint64_t, std::string> digests;
+    bool progressShown = false;
   } run_;
-  QObject* digestInbox_;
+  duplicates::DigestInbox digestInbox_;
+  QObject* digestWaker_;  // receives the UI thread's wake-up calls; goes with the window
   QPointer<online::TutorialWindow> tutorial_;
 };
 

@@ -1,9 +1,10 @@
 // "查找文件": walks the search folder with the file filter and fills the result list.
 #include <QCoreApplication>
+#include <climits>
 
 #include "app/main_window.h"
+#include "platform/file_system.h"
 #include "platform/qt_ui_seams.h"
-#include "search/file_facts.h"
 #include "search/file_filter.h"
 #include "search/walk.h"
 
@@ -46,13 +47,14 @@ void MainWindow::RunSearch() {
 
   if (单选框1->isChecked()) {
     search::FileFilter fileFilter(filter);
-    const search::FilterHooks filterHooks{[this] { pump_.Pump(); }, search::FileSize};
     const search::WalkHooks walkHooks{[this] { pump_.Pump(); }, [this] { return closing_; }};
     search::WalkFolder(
         folder, "", true,
-        [&](const std::string& name, const std::string& path, int folderFd) {
+        [&](std::string_view name, const std::string& folderPath, int folderFd) {
           ++scannedCount_;
-          if (fileFilter.Accepts(name, path, filterHooks)) AppendResultRow(name, path, folderFd);
+          // Once per entry, so a long suffix list or a huge folder never holds the window.
+          pump_.Pump();
+          FilterFile(fileFilter, name, folderPath, folderFd);
         },
         walkHooks);
   }
@@ -71,16 +73,21 @@ void MainWindow::RunSearch() {
 void MainWindow::EndSearch(const std::string& summary) {
   透明标签7->setText(Qs(summary));
   透明标签7->repaint();
-  seams_.Inform("查找完成，" + summary);
+  std::string message = "查找完成，" + summary;
+  if (leftOut_ > 0) {
+    message += "另有" + std::to_string(leftOut_) + "项文件的路径超过4096字节，无法操作，未列出。";
+  }
+  seams_.Inform(message);
   超级按钮1->setEnabled(true);
   超级按钮1->setText(QString::fromUtf8("查找文件"));
 }
 
 void MainWindow::ResetSearchView() {
   状态条1->Clear();
-  records_.list.rows.clear();
+  records_.list.Clear();
   model_->ResetAll();
   scannedCount_ = 0;
+  leftOut_ = 0;
   状态条1->AddPane(QString::fromUtf8(" 开始查找："), 100, false);
   状态条1->AddPane({}, -1, false);
 }
@@ -100,21 +107,28 @@ void MainWindow::ShowScannedCount() {
   }
 }
 
-void MainWindow::AppendResultRow(const std::string& name, const std::string& path, int folderFd) {
-  // A file that vanished since the walk found it leaves no row and no gap in the numbering.
-  const auto facts = search::FactsForRow(path, folderFd, name);
-  if (!facts) return;
-  resultlist::ResultRow& row = records_.list.Append();
-  row.cells[resultlist::kNumberColumn] = std::to_string(records_.list.rows.size());
-  row.cells[resultlist::kNameColumn] = name;
-  row.cells[resultlist::kPathColumn] = path;
-  row.cells[resultlist::kSizeColumn] = facts->sizeText;
-  row.cells[resultlist::kCreatedColumn] = facts->created;
-  row.cells[resultlist::kModifiedColumn] = facts->modified;
-  row.byteSize = facts->size;
-  row.device = facts->device;
-  row.inode = facts->inode;
-  row.modifiedNs = facts->modifiedNs;
+void MainWindow::FilterFile(search::FileFilter& filter, std::string_view name,
+                            const std::string& folder, int folderFd) {
+  if (!filter.MatchesSuffix(name)) return;
+  // The walk's names end in NUL. A file that vanished since the walk found it leaves no row and
+  // no gap in the numbering.
+  const auto facts = platform::StatAt(folderFd, name.data());
+  if (!facts || !filter.PassesSizeAndName(name, facts->size)) return;
+  if (folder.size() + name.size() >= PATH_MAX) {
+    ++leftOut_;  // no command could reach it by its path
+    return;
+  }
+  AppendResultRow(folder, name, *facts);
+}
+
+void MainWindow::AppendResultRow(const std::string& folder, std::string_view name,
+                                 const platform::FileStat& facts) {
+  resultlist::ResultRow& row = records_.list.Append(folder, name);
+  row.byteSize = facts.size;
+  row.createdSeconds = facts.created.tv_sec;
+  row.modifiedNs = facts.ModifiedNs();
+  row.device = facts.device;
+  row.inode = facts.inode;
 }
 
 void MainWindow::FinishSearch() {

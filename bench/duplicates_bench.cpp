@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     best = std::min(best, bench::Seconds(start));
   }
   std::size_t groups = 0;
-  for (const auto& row : records.list.rows) groups += row.cells[7] == "重复文件第1组";
+  for (const auto& row : records.list.rows) groups += row.mark == 1;
   const std::string files = "find '" + root + "' -name '*.dat' -print0 | xargs -0 ";
   double md5sumBest = 1e9, fdupesBest = 1e9;
   for (int round = 0; round < 3; ++round) {

@@ -11,14 +11,12 @@ int main() {
   constexpr int kRows = 65535;
   resultlist::ResultList list;
   for (int i = 0; i < kRows; ++i) {
-    auto& row = list.Append();
-    row.cells[1] = std::to_string(i + 1);
-    row.cells[2] = "歌曲" + std::to_string(i) + ".mp3";
-    row.cells[3] = "/home/user/音乐/专辑" + std::to_string(i % 500) + "/" + row.cells[2];
-    row.cells[4] = platform::FormatByteSize(std::int64_t(i) * 7919);
-    row.cells[5] = platform::LocalTimeText({time_t(1.6e9 + i * 60.0), 0});
-    row.cells[6] = row.cells[5];
-    row.cells[7] = "无";
+    auto& row = list.Append("/home/user/音乐/专辑" + std::to_string(i % 500) + "/",
+                            "歌曲" + std::to_string(i) + ".mp3");
+    row.byteSize = std::int64_t(i) * 7919;
+    row.createdSeconds = std::int64_t(1.6e9 + i * 60.0);
+    row.modifiedNs = row.createdSeconds * 1000000000;
+    row.mark = resultlist::kNoDuplicateMark;
   }
   const std::string path =
       (std::filesystem::temp_directory_path() / "corvale-bench-export.xls").string();

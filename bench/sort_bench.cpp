@@ -6,7 +6,6 @@
 #include "app/main_window.h"
 #include "bench/bench_support.h"
 #include "bench/bench_window.h"
-#include "platform/file_system.h"
 
 using namespace corvale;
 
@@ -16,15 +15,12 @@ int main(int argc, char** argv) {
   app::AppRecords records;
   std::mt19937_64 random(42);
   for (int i = 0; i < kRows; ++i) {
-    auto& row = records.list.Append();
-    const auto size = std::int64_t(random() % 50000000);
-    row.byteSize = size;
-    row.cells[1] = std::to_string(i + 1);
-    row.cells[2] = "file" + std::to_string(random() % 1000000) + ".dat";
-    row.cells[3] = "/home/user/music/album" + std::to_string(random() % 5000) + "/" + row.cells[2];
-    row.cells[4] = platform::FormatByteSize(size);
-    row.cells[5] = platform::LocalTimeText({time_t(1.6e9 + double(random() % 100000000)), 0});
-    row.cells[6] = row.cells[5];
+    auto& row =
+        records.list.Append("/home/user/music/album" + std::to_string(random() % 5000) + "/",
+                            "file" + std::to_string(random() % 1000000) + ".dat");
+    row.byteSize = std::int64_t(random() % 50000000);
+    row.createdSeconds = std::int64_t(1.6e9 + double(random() % 100000000));
+    row.modifiedNs = row.createdSeconds * 1000000000;
     row.checked = true;
   }
   bench::QuietSeams seams;

@@ -1,17 +1,6 @@
 #include "duplicates/digest_pool.h"
 
-#include <unistd.h>
-
 namespace corvale::duplicates {
-
-namespace {
-
-void CloseJob(DigestJob& job) {
-  if (job.fd >= 0) close(job.fd);
-  job.fd = -1;
-}
-
-}  // namespace
 
 DigestPool::~DigestPool() {
   CancelAndWait();
@@ -33,10 +22,7 @@ bool DigestPool::Start(JobFunction jobFunction, int workerCount) {
 }
 
 bool DigestPool::Submit(DigestJob job) {
-  if (state_ != 1) {
-    CloseJob(job);
-    return false;
-  }
+  if (state_ != 1) return false;
   {
     std::lock_guard lock(mutex_);
     queue_.push_back(std::move(job));
@@ -47,7 +33,6 @@ bool DigestPool::Submit(DigestJob job) {
 
 void DigestPool::CancelAndWait() {
   std::unique_lock lock(mutex_);
-  for (auto& job : queue_) CloseJob(job);
   queue_.clear();
   cancelled_ = true;
   idle_.wait(lock, [this] { return running_ == 0; });
@@ -64,7 +49,6 @@ void DigestPool::WorkerLoop() {
     ++running_;
     lock.unlock();
     jobFunction_(job, cancelled_);
-    CloseJob(job);
     lock.lock();
     --running_;
     idle_.notify_all();

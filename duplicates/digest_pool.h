@@ -1,5 +1,6 @@
-// DigestPool: worker threads over a first-in-first-out job queue. Started once with one worker,
-// it runs the digest jobs one at a time in submission order.
+// DigestPool: worker threads over a first-in-first-out job queue. The program starts it once
+// with a worker per core; digests find their rows by identity, so the order in which the jobs
+// end does not matter.
 #pragma once
 
 #include <atomic>

@@ -1,91 +1,140 @@
 #include "duplicates/grouping.h"
 
-#include <set>
-#include <utility>
+#include <algorithm>
+#include <numeric>
+#include <tuple>
+#include <unordered_map>
 
 #include "resultlist/sort.h"
 
 namespace corvale::duplicates {
 
-using resultlist::kCandidateMark;
-using resultlist::kDigestColumn;
-using resultlist::kMarkColumn;
-using resultlist::kNoDuplicateMark;
 using resultlist::ResultRow;
 
-std::size_t MarkCandidates(resultlist::ResultList& list) {
+std::vector<Candidate> MarkCandidates(resultlist::ResultList& list) {
   auto& rows = list.rows;
-  if (rows.size() < 2) return 0;
-  // A second name of a file already listed (hard link, symbolic link) is never its own twin.
-  std::set<std::pair<dev_t, ino_t>> seen;
-  std::vector<ResultRow*> distinct;
-  for (ResultRow& row : rows) {
-    row.cells[kMarkColumn] = kNoDuplicateMark;
-    if (seen.emplace(row.device, row.inode).second) distinct.push_back(&row);
+  std::vector<Candidate> candidates;
+  if (rows.size() < 2) return candidates;
+  // A second name of a file already listed (hard link, symbolic link) is never its own twin: of
+  // the rows of one physical file only the first takes part.
+  std::vector<std::size_t> byFile(rows.size());
+  std::iota(byFile.begin(), byFile.end(), 0);
+  std::sort(byFile.begin(), byFile.end(), [&](std::size_t a, std::size_t b) {
+    return std::tie(rows[a].device, rows[a].inode, a) < std::tie(rows[b].device, rows[b].inode, b);
+  });
+  std::vector<bool> secondName(rows.size(), false);
+  for (std::size_t i = 1; i < byFile.size(); ++i) {
+    const ResultRow& a = rows[byFile[i - 1]];
+    const ResultRow& b = rows[byFile[i]];
+    secondName[byFile[i]] = a.device == b.device && a.inode == b.inode;
   }
-  // The list is sorted by byte size, so rows of equal size are neighbours.
-  std::size_t candidates = 0;
-  for (std::size_t i = 0; i < distinct.size();) {
-    std::size_t end = i + 1;
-    while (end < distinct.size() && distinct[end]->byteSize == distinct[i]->byteSize) ++end;
-    if (end - i >= 2) {
-      for (std::size_t k = i; k < end; ++k) distinct[k]->cells[kMarkColumn] = kCandidateMark;
-      candidates += end - i;
+  for (ResultRow& row : rows) row.mark = resultlist::kNoDuplicateMark;
+  // The list is sorted by byte size, so files of equal size are neighbours.
+  std::size_t runStart = 0;
+  std::vector<std::size_t> run;
+  const auto closeRun = [&] {
+    if (run.size() >= 2) {
+      for (std::size_t r : run) {
+        rows[r].mark = resultlist::kCandidateMark;
+        candidates.push_back({r, rows[r].id});
+      }
     }
-    i = end;
+    run.clear();
+  };
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    if (secondName[r]) continue;
+    if (!run.empty() && rows[r].byteSize != rows[runStart].byteSize) closeRun();
+    if (run.empty()) runStart = r;
+    run.push_back(r);
   }
+  closeRun();
   return candidates;
 }
 
-void RenumberRows(resultlist::ResultList& list) {
-  for (std::size_t r = 0; r < list.rows.size(); ++r) {
-    list.rows[r].cells[resultlist::kNumberColumn] = std::to_string(r + 1);
-  }
+std::vector<std::size_t> ReadingOrder(const resultlist::ResultList& list,
+                                      const std::vector<Candidate>& candidates) {
+  constexpr std::int64_t kBig = std::int64_t(32) << 20;
+  std::vector<std::size_t> order(candidates.size());
+  std::iota(order.begin(), order.end(), 0);
+  const auto key = [&](std::size_t k) {
+    const ResultRow& row = list.rows[candidates[k].row];
+    const bool big = row.byteSize >= kBig;
+    return std::make_tuple(!big, big ? -row.byteSize : 0, row.device, row.inode);
+  };
+  std::sort(order.begin(), order.end(),
+            [&](std::size_t a, std::size_t b) { return key(a) < key(b); });
+  return order;
 }
 
-std::size_t CountGroups(const resultlist::ResultList& list) {
-  std::set<std::string> numbers;
-  for (const ResultRow& row : list.rows) {
-    const std::string& mark = row.cells[kMarkColumn];
-    if (mark == kNoDuplicateMark) continue;
-    std::string digits;
-    for (char c : mark) {
-      if (c >= '0' && c <= '9') digits += c;
-    }
-    numbers.insert(digits);
-  }
-  return numbers.size();
+void RenumberRows(resultlist::ResultList& list) {
+  for (std::size_t r = 0; r < list.rows.size(); ++r) list.rows[r].number = std::uint32_t(r + 1);
 }
+
+namespace {
+
+// The candidates' rows now. They stay where the run found them, since nothing sorts during a run;
+// should a row have moved after all, rows are found by identity.
+std::vector<std::size_t> RowsOf(const resultlist::ResultList& list,
+                                const std::vector<Candidate>& candidates) {
+  std::vector<std::size_t> rows;
+  rows.reserve(candidates.size());
+  std::unordered_map<std::uint64_t, std::size_t> byId;
+  for (const Candidate& c : candidates) {
+    if (c.row < list.rows.size() && list.rows[c.row].id == c.rowId) {
+      rows.push_back(c.row);
+      continue;
+    }
+    if (byId.empty()) {
+      for (std::size_t r = 0; r < list.rows.size(); ++r) byId[list.rows[r].id] = r;
+    }
+    const auto found = byId.find(c.rowId);
+    rows.push_back(found == byId.end() ? list.rows.size() : found->second);
+  }
+  return rows;
+}
+
+// Rows by digest descending, the rows without digest after them: the exact reverse of a stable
+// ascending sort in which a row without digest has the smallest key.
+std::vector<std::size_t> DigestOrder(const std::vector<ResultRow>& rows) {
+  std::vector<std::size_t> without, with;
+  for (std::size_t r = 0; r < rows.size(); ++r) (rows[r].hasDigest ? with : without).push_back(r);
+  std::stable_sort(with.begin(), with.end(),
+                   [&](std::size_t a, std::size_t b) { return rows[a].digest < rows[b].digest; });
+  std::vector<std::size_t> order = std::move(without);
+  order.insert(order.end(), with.begin(), with.end());
+  std::reverse(order.begin(), order.end());
+  return order;
+}
+
+}  // namespace
 
 GroupingResult GroupDuplicates(resultlist::ResultList& list,
-                               const std::unordered_map<std::uint64_t, std::string>& digests) {
-  for (ResultRow& row : list.rows) {
-    if (row.cells[kMarkColumn] != kCandidateMark) continue;
-    const auto found = digests.find(row.id);
-    row.cells[kDigestColumn] = found != digests.end() ? found->second : std::string();
-    if (row.cells[kDigestColumn].empty()) row.cells[kMarkColumn] = kNoDuplicateMark;
-  }
-  resultlist::SortResultList(list, kDigestColumn, resultlist::CompareKind::Text, false);
-
-  // Rows with a digest come first; each run of equal digests is one group, numbered from the top.
-  int group = 1;
-  std::size_t runLength = 0;
-  for (std::size_t i = 0; i < list.rows.size(); ++i) {
-    const std::string& digest = list.rows[i].cells[kDigestColumn];
-    if (digest.empty()) break;
-    const bool sameAsAbove = i > 0 && digest == list.rows[i - 1].cells[kDigestColumn];
-    if (sameAsAbove) {
-      list.rows[i - 1].cells[kMarkColumn] = resultlist::GroupMark(group);
-      list.rows[i].cells[kMarkColumn] = resultlist::GroupMark(group);
-      ++runLength;
+                               const std::vector<Candidate>& candidates,
+                               const std::vector<std::optional<resultlist::Digest>>& digests) {
+  const auto rowsOf = RowsOf(list, candidates);
+  for (std::size_t k = 0; k < candidates.size(); ++k) {
+    if (rowsOf[k] >= list.rows.size()) continue;
+    ResultRow& row = list.rows[rowsOf[k]];
+    row.hasDigest = k < digests.size() && digests[k].has_value();
+    if (row.hasDigest) {
+      row.digest = *digests[k];
     } else {
-      if (runLength > 0) ++group;  // a group has just ended
-      runLength = 0;
-      list.rows[i].cells[kMarkColumn] = kNoDuplicateMark;
+      row.mark = resultlist::kNoDuplicateMark;
     }
   }
+  resultlist::ApplyOrder(list, DigestOrder(list.rows));
+
+  // Rows with a digest come first; each run of equal digests is one group, numbered from the top.
+  std::int32_t group = 0;
+  auto& rows = list.rows;
+  for (std::size_t i = 0; i < rows.size() && rows[i].hasDigest;) {
+    std::size_t end = i + 1;
+    while (end < rows.size() && rows[end].hasDigest && rows[end].digest == rows[i].digest) ++end;
+    const std::int32_t mark = end - i >= 2 ? ++group : resultlist::kNoDuplicateMark;
+    for (; i < end; ++i) rows[i].mark = mark;
+  }
   RenumberRows(list);
-  return {list.rows.size(), CountGroups(list)};
+  return {rows.size(), std::size_t(group)};
 }
 
 }  // namespace corvale::duplicates

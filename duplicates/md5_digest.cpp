@@ -10,6 +10,7 @@ Md5Digest::~Md5Digest() { EVP_MD_CTX_free(context_); }
 
 void Md5Digest::Begin() {
   EVP_DigestInit_ex(context_, EVP_md5(), nullptr);
+  bytes_ = {};
   text_.clear();
 }
 
@@ -18,15 +19,9 @@ void Md5Digest::Add(const void* bytes, std::size_t length) {
 }
 
 void Md5Digest::Finish() {
-  unsigned char digest[EVP_MAX_MD_SIZE];
   unsigned int length = 0;
-  EVP_DigestFinal_ex(context_, digest, &length);
-  static constexpr char kHex[] = "0123456789abcdef";
-  text_.clear();
-  for (unsigned int i = 0; i < length; ++i) {
-    text_ += kHex[digest[i] >> 4];
-    text_ += kHex[digest[i] & 15];
-  }
+  EVP_DigestFinal_ex(context_, bytes_.data(), &length);
+  text_ = resultlist::DigestText(bytes_);
 }
 
 std::string Md5Text(const std::string& bytes) {

@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+#include "resultlist/result_list.h"
+
 struct evp_md_ctx_st;
 
 namespace corvale::duplicates {
@@ -21,9 +23,11 @@ class Md5Digest {
   void Finish();
   // "" until finished.
   const std::string& Text() const { return text_; }
+  const resultlist::Digest& Bytes() const { return bytes_; }
 
  private:
   evp_md_ctx_st* context_;
+  resultlist::Digest bytes_{};
   std::string text_;
 };
 

@@ -25,7 +25,7 @@ bool WriteListToWorkbook(const std::string& fileName, const resultlist::ResultLi
     const std::size_t last = std::min(list.rows.size(), first + kDataRowsPerSheet);
     for (std::size_t r = first; r < last; ++r) {
       for (int c = 0; c < resultlist::kColumnCount; ++c) {
-        writer.SetCell(int(r - first + 1), c, list.rows[r].cells[std::size_t(c)]);
+        writer.SetCell(int(r - first + 1), c, resultlist::CellText(list.rows[r], c));
       }
     }
   }

@@ -46,14 +46,17 @@ TransferOutcome TransferToTarget(const std::string& source, const std::string& n
   return outcome;
 }
 
+ListedFile ListedFileOf(const resultlist::ResultRow& row) {
+  return {std::string(row.Path()), row.byteSize, row.modifiedNs, row.device, row.inode};
+}
+
 std::vector<DuplicateVictim> CollectDuplicateVictims(const resultlist::ResultList& list) {
   std::vector<DuplicateVictim> victims;
   const resultlist::ResultRow* runStart = nullptr;
   for (const auto& row : list.rows) {
-    const std::string& mark = row.cells[resultlist::kMarkColumn];
-    if (!resultlist::IsGroupMark(mark)) continue;
-    if (runStart && runStart->cells[resultlist::kMarkColumn] == mark) {
-      victims.push_back({row, *runStart});
+    if (!row.InGroup()) continue;
+    if (runStart && runStart->mark == row.mark) {
+      victims.push_back({ListedFileOf(row), ListedFileOf(*runStart)});
     } else {
       runStart = &row;
     }
@@ -62,14 +65,13 @@ std::vector<DuplicateVictim> CollectDuplicateVictims(const resultlist::ResultLis
 }
 
 bool SafeToDelete(const DuplicateVictim& v) {
-  const auto victim = platform::StatPath(v.victim.cells[resultlist::kPathColumn]);
-  const auto kept = platform::StatPath(v.kept.cells[resultlist::kPathColumn]);
-  if (!victim || !kept) return false;
-  const auto unchanged = [](const platform::FileStat& now, const resultlist::ResultRow& row) {
-    return now.size == row.byteSize && now.ModifiedNs() == row.modifiedNs;
+  const auto unchanged = [](const ListedFile& listed) {
+    const auto now = platform::StatPath(listed.path);
+    return now && now->device == listed.device && now->inode == listed.inode &&
+           now->size == listed.size && now->ModifiedNs() == listed.modifiedNs;
   };
-  const bool samePhysicalFile = victim->device == kept->device && victim->inode == kept->inode;
-  return unchanged(*victim, v.victim) && unchanged(*kept, v.kept) && !samePhysicalFile;
+  const bool twoFiles = v.victim.device != v.kept.device || v.victim.inode != v.kept.inode;
+  return twoFiles && unchanged(v.victim) && unchanged(v.kept);
 }
 
 }  // namespace corvale::fileops

@@ -2,8 +2,9 @@
 // moved file in the target folder, and which duplicates the one-click deletion may remove.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,10 +34,20 @@ struct TransferOutcome {
 TransferOutcome TransferToTarget(const std::string& source, const std::string& name,
                                  const std::string& target, bool move);
 
+// A file as the search listed it: its path and the facts that tell whether it is still that file.
+struct ListedFile {
+  std::string path;
+  std::int64_t size = 0;
+  std::int64_t modifiedNs = 0;
+  dev_t device = 0;
+  ino_t inode = 0;
+};
+ListedFile ListedFileOf(const resultlist::ResultRow& row);
+
 // One file the one-click deletion would remove, with the file of its group that is kept.
 struct DuplicateVictim {
-  resultlist::ResultRow victim;
-  resultlist::ResultRow kept;
+  ListedFile victim;
+  ListedFile kept;
 };
 
 // Walks the rows in list order and keeps the first row of each run of rows with the same group
@@ -44,8 +55,9 @@ struct DuplicateVictim {
 // group mark ("无", empty, a candidate of a run in progress) are passed over.
 std::vector<DuplicateVictim> CollectDuplicateVictims(const resultlist::ResultList& list);
 
-// A victim may go only while its kept file still exists, both still have the size and
-// modification time they were listed with, and they are two different physical files.
+// A victim may go only while it and its kept file are both still the very files the run digested
+// (same device and inode, same size, same modification time) and two different physical files. A
+// file replaced since, even by one of the same size and time, keeps the victim.
 bool SafeToDelete(const DuplicateVictim& victim);
 
 }  // namespace corvale::fileops

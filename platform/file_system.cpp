@@ -6,17 +6,12 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <cstring>
 
 namespace corvale::platform {
 namespace {
-
-std::string_view LastPart(std::string_view path) {
-  while (path.size() > 1 && path.back() == '/') path.remove_suffix(1);
-  const auto slash = path.rfind('/');
-  return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
 
 std::uint32_t AttributesOfStat(const struct stat& st, bool hidden) {
   const std::uint32_t hiddenBit = hidden ? kAttrHidden : 0;
@@ -38,59 +33,69 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
   return fnmatch(std::string(pattern).c_str(), std::string(name).c_str(), 0) == 0;
 }
 
-std::string EntryEnumerator::First(const std::string& folder, const std::string& pattern,
-                                   std::uint32_t mask) {
-  Close();
-  dir_ = opendir(folder.c_str());
-  if (!dir_) return {};
-  struct stat st {};
-  if (fstat(dirfd(dir_), &st) == 0) {
-    folderDevice_ = st.st_dev;
-    folderInode_ = st.st_ino;
-  }
-  pattern_ = pattern;
-  mask_ = mask;
-  folderHidden_ = IsDotName(LastPart(folder));
-  return Next();
-}
-
-std::string EntryEnumerator::Next() {
-  if (!dir_) return {};
-  while (const dirent* entry = readdir(dir_)) {
-    if ((AttributesOf(*entry) & mask_) == 0) continue;
-    if (!WildcardMatch(pattern_, entry->d_name)) continue;
-    return entry->d_name;
-  }
-  return {};
-}
-
-void EntryEnumerator::Close() {
-  if (dir_) closedir(dir_);
-  dir_ = nullptr;
-}
-
-std::uint32_t EntryEnumerator::AttributesOf(const dirent& entry) const {
-  const std::string_view name = entry.d_name;
-  if (name == "." || name == "..") {
-    return kAttrDirectory | (folderHidden_ ? kAttrHidden : 0);
-  }
-  const std::uint32_t hidden = IsDotName(name) ? kAttrHidden : 0;
-  switch (entry.d_type) {
-    case DT_REG:
-      // The read-only bit never decides a mask test once the archive bit is set, so a regular
-      // file needs no stat here.
-      return kAttrArchive | hidden;
-    case DT_DIR:
-      return kAttrDirectory | hidden;
-    case DT_LNK:
-    case DT_UNKNOWN: {
-      struct stat st {};
-      if (fstatat(dirfd(dir_), entry.d_name, &st, 0) != 0) return 0;  // dangling link
-      return AttributesOfStat(st, hidden != 0);
+int OpenFolder(const std::string& path) {
+  constexpr int kFlags = O_RDONLY | O_DIRECTORY | O_CLOEXEC;
+  if (path.size() < PATH_MAX) return open(path.c_str(), kFlags);
+  // The longest leading part the kernel takes whole, then one name at a time.
+  const std::size_t cut = path.rfind('/', PATH_MAX - 2);
+  if (cut == std::string::npos) return -1;
+  int fd = open(path.substr(0, cut + 1).c_str(), kFlags);
+  for (std::size_t at = cut + 1; fd >= 0 && at < path.size();) {
+    std::size_t end = path.find('/', at);
+    if (end == std::string::npos) end = path.size();
+    if (end > at) {
+      const int next = openat(fd, path.substr(at, end - at).c_str(), kFlags);
+      close(fd);
+      fd = next;
     }
-    default:
-      return 0;
+    at = end + 1;
   }
+  return fd;
+}
+
+FolderReader::FolderReader(const std::string& folder) {
+  const int fd = OpenFolder(folder);
+  if (fd < 0) return;
+  struct stat st {};
+  if (fstat(fd, &st) != 0 || !(dir_ = fdopendir(fd))) {
+    close(fd);
+    return;
+  }
+  device_ = st.st_dev;
+  inode_ = st.st_ino;
+}
+
+FolderReader::~FolderReader() {
+  if (dir_) closedir(dir_);
+}
+
+std::optional<FolderReader::Entry> FolderReader::Next() {
+  if (!dir_) return std::nullopt;
+  while (const dirent* entry = readdir(dir_)) {
+    const std::string_view name = entry->d_name;
+    if (name == "." || name == "..") continue;  // folders, never files of this folder
+    const std::uint32_t hidden = IsDotName(name) ? kAttrHidden : 0;
+    switch (entry->d_type) {
+      case DT_REG:
+        // The read-only bit never decides a mask test once the archive bit is set, so a regular
+        // file needs no stat here.
+        return Entry{entry->d_name, kAttrArchive | hidden};
+      case DT_DIR:
+        return Entry{entry->d_name, kAttrDirectory | hidden};
+      case DT_LNK:
+      case DT_UNKNOWN: {
+        struct stat st {};
+        if (fstatat(dirfd(dir_), entry->d_name, &st, 0) != 0) continue;  // dangling link
+        if (const std::uint32_t attributes = AttributesOfStat(st, hidden != 0)) {
+          return Entry{entry->d_name, attributes};
+        }
+        continue;
+      }
+      default:
+        continue;  // devices, FIFOs and sockets: the walk must never open them
+    }
+  }
+  return std::nullopt;
 }
 
 bool PathExists(const std::string& path) {
@@ -111,11 +116,11 @@ std::string_view PathFindExtension(std::string_view path) {
   return dot == std::string_view::npos ? std::string_view{} : path.substr(dot);
 }
 
-std::optional<FileStat> StatPath(const std::string& path) { return StatAt(AT_FDCWD, path); }
+std::optional<FileStat> StatPath(const std::string& path) { return StatAt(AT_FDCWD, path.c_str()); }
 
-std::optional<FileStat> StatAt(int folderFd, const std::string& name) {
+std::optional<FileStat> StatAt(int folderFd, const char* name) {
   struct statx sx {};
-  if (name.empty() || statx(folderFd, name.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
+  if (*name == '\0' || statx(folderFd, name, 0, STATX_BASIC_STATS | STATX_BTIME, &sx) != 0) {
     return std::nullopt;
   }
   const auto toTimespec = [](const statx_timestamp& t) {
@@ -131,16 +136,6 @@ std::optional<FileStat> StatAt(int folderFd, const std::string& name) {
   facts.isDirectory = S_ISDIR(sx.stx_mode);
   facts.isRegular = S_ISREG(sx.stx_mode);
   return facts;
-}
-
-std::int64_t SizeByOpen(const std::string& path) {
-  // O_NONBLOCK: opening a FIFO for reading must not wait for a writer.
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return 0;
-  struct stat st {};
-  const std::int64_t size = fstat(fd, &st) == 0 ? static_cast<std::int64_t>(st.st_size) : 0;
-  close(fd);
-  return size;
 }
 
 std::string FormatByteSize(std::int64_t size) {
@@ -172,7 +167,7 @@ std::string FormatByteSize(std::int64_t size) {
   return text;
 }
 
-std::string LocalTimeText(const timespec& time, bool dropMidnight) {
+std::string LocalTimeText(const timespec& time) {
   struct tm local {};
   if (!localtime_r(&time.tv_sec, &local)) return {};
   // Written digit by digit: this runs twice for every listed file, and printf costs more than
@@ -187,8 +182,7 @@ std::string LocalTimeText(const timespec& time, bool dropMidnight) {
   put(11, 2, local.tm_hour);
   put(14, 2, local.tm_min);
   put(17, 2, local.tm_sec);
-  const bool midnight = local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0;
-  return std::string(text, dropMidnight && midnight ? 11 : 19);
+  return std::string(text, 19);
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view text) {

@@ -21,37 +21,36 @@ inline constexpr std::uint32_t kAttrSystem = 0x04;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
 inline constexpr std::uint32_t kAttrArchive = 0x20;
 
-// One find handle: yields the names in a folder whose attribute word shares a bit with the mask,
-// in the order the file system returns them. The pattern may use "*" and "?"; "*.*" matches every
-// name. Closes itself on destruction or on the next First.
-class EntryEnumerator {
+// Opens a folder for reading, links followed. A path longer than the kernel takes in one call
+// is opened part by part. Returns the descriptor, or -1.
+int OpenFolder(const std::string& path);
+
+// One folder read once, in the order the file system returns its entries: every entry but "."
+// and ".." with the attribute word the find service would give it. Closes itself on destruction.
+class FolderReader {
  public:
-  EntryEnumerator() = default;
-  EntryEnumerator(const EntryEnumerator&) = delete;
-  EntryEnumerator& operator=(const EntryEnumerator&) = delete;
-  ~EntryEnumerator() { Close(); }
+  struct Entry {
+    const char* name;  // valid until the next call of Next
+    std::uint32_t attributes;
+  };
 
-  // folder ends in "/"; returns the first name, or "" when there is none.
-  std::string First(const std::string& folder, const std::string& pattern, std::uint32_t mask);
-  std::string Next();
-  void Close();
+  explicit FolderReader(const std::string& folder);
+  FolderReader(const FolderReader&) = delete;
+  FolderReader& operator=(const FolderReader&) = delete;
+  ~FolderReader();
 
-  // Device and inode of the open folder; valid after a First that opened it.
-  dev_t FolderDevice() const { return folderDevice_; }
-  ino_t FolderInode() const { return folderInode_; }
   bool IsOpen() const { return dir_ != nullptr; }
-  // Descriptor of the open folder, or -1.
-  int FolderFd() const { return dir_ ? dirfd(dir_) : -1; }
+  // Descriptor of the open folder, for looking at an entry without resolving its path again.
+  int Fd() const { return dir_ ? dirfd(dir_) : -1; }
+  dev_t Device() const { return device_; }
+  ino_t Inode() const { return inode_; }
+  // The next entry, or nothing at the end.
+  std::optional<Entry> Next();
 
  private:
-  std::uint32_t AttributesOf(const dirent& entry) const;
-
   DIR* dir_ = nullptr;
-  std::string pattern_;
-  std::uint32_t mask_ = 0;
-  bool folderHidden_ = false;
-  dev_t folderDevice_ = 0;
-  ino_t folderInode_ = 0;
+  dev_t device_ = 0;
+  ino_t inode_ = 0;
 };
 
 // True when name starts with "." but is not "." or "..": the Linux notion of a hidden entry.
@@ -85,18 +84,14 @@ struct FileStat {
 std::optional<FileStat> StatPath(const std::string& path);
 // The same for name inside the open folder folderFd (AT_FDCWD: name is a path): saves resolving
 // the folder part of the path again.
-std::optional<FileStat> StatAt(int folderFd, const std::string& name);
-
-// Size by open + fstat; 0 when the file cannot be opened.
-std::int64_t SizeByOpen(const std::string& path);
+std::optional<FileStat> StatAt(int folderFd, const char* name);
 
 // Short size notation: "0", "1023 B", "1.30 KB", "22.9 KB", "1023 KB", three significant digits,
 // truncated.
 std::string FormatByteSize(std::int64_t size);
 
-// "yyyy-MM-dd HH:mm:ss" in local time. With dropMidnight a time of exactly "00:00:00" is left
-// out, so the text ends in the blank after the date.
-std::string LocalTimeText(const timespec& time, bool dropMidnight = false);
+// "yyyy-MM-dd HH:mm:ss" in local time.
+std::string LocalTimeText(const timespec& time);
 
 // Writes text to a temporary file beside path and renames it over path, so readers see the old
 // or the new contents, never a torn file. Keeps the mode of an existing file.

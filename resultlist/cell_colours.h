@@ -9,7 +9,8 @@
 
 namespace corvale::resultlist {
 
-// Colours as 0x00BBGGRR.
+// Colours as 0x00BBGGRR. The first two stand for the list's own colours, whatever the desktop's
+// theme draws them as: the view is never told to paint them.
 inline constexpr std::uint32_t kListTextColour = 0x000000;
 inline constexpr std::uint32_t kListBackground = 0xFFFFFF;
 inline constexpr std::uint32_t kRed = 0x0000FF;

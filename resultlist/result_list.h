@@ -1,11 +1,13 @@
-// ResultList, the document of the program: one row per listed file with its nine cell texts, its
-// tick and the facts behind the texts that later commands need.
+// ResultList, the document of the program: one row per listed file with the facts behind its nine
+// cells. A row keeps its path once (the name is its tail) and its size, times, identity, mark and
+// digest as numbers; the cell texts are made from them when they are shown, copied or exported.
 #pragma once
 
 #include <sys/types.h>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,38 +34,78 @@ inline constexpr std::array<int, kColumnCount> kColumnWidths = {25,  40,  140, 4
 inline constexpr std::array<bool, kColumnCount> kColumnCentred = {false, true, false, false, true,
                                                                   true,  true, true,  false};
 
+using Digest = std::array<std::uint8_t, 16>;
+
+// The duplicate mark of column 7: none yet (""), a candidate ("加入识别"), no twin ("无"), or
+// the number of its group ("重复文件第" + N + "组") from 1 on.
+inline constexpr std::int32_t kNoMark = 0;
+inline constexpr std::int32_t kCandidateMark = -1;
+inline constexpr std::int32_t kNoDuplicateMark = -2;
+
 struct ResultRow {
-  std::array<std::string, kColumnCount> cells;
-  bool checked = false;
-  // Facts behind the texts, as they were when the row was listed. byteSize < 0: unknown.
-  std::int64_t byteSize = -1;
+  const char* path = "";  // NUL-terminated, held by the list's text store
+  std::uint32_t pathLength = 0;
+  std::uint32_t nameOffset = 0;  // where the file name starts in the path
+  std::int64_t byteSize = 0;
+  std::int64_t createdSeconds = 0;  // birth time where the file system records one
+  std::int64_t modifiedNs = 0;
   dev_t device = 0;
   ino_t inode = 0;
-  std::int64_t modifiedNs = 0;
   // Identity of the row for the length of the program: results computed elsewhere find their row
   // by it, whatever sorts happened meanwhile.
   std::uint64_t id = 0;
+  std::uint32_t number = 0;  // 序号
+  std::int32_t mark = kNoMark;
+  Digest digest{};
+  bool hasDigest = false;
+  bool checked = false;
+
+  std::string_view Path() const { return {path, pathLength}; }
+  std::string_view Name() const { return Path().substr(nameOffset); }
+  bool InGroup() const { return mark > 0; }
 };
 
-// The duplicate marks of column 7.
-inline constexpr std::string_view kCandidateMark = "加入识别";
-inline constexpr std::string_view kNoDuplicateMark = "无";
-inline constexpr std::string_view kGroupMarkPrefix = "重复文件第";
-inline std::string GroupMark(int group) {
-  return std::string(kGroupMarkPrefix) + std::to_string(group) + "组";
-}
-inline bool IsGroupMark(std::string_view mark) { return mark.starts_with(kGroupMarkPrefix); }
+// The texts of column 7 and 8.
+std::string MarkText(std::int32_t mark);
+std::string DigestText(const Digest& digest);
+// The text a cell shows: the row's facts formatted for its column.
+std::string CellText(const ResultRow& row, int column);
 
-struct ResultList {
-  std::vector<ResultRow> rows;
-  std::uint64_t nextId = 1;
+// Append-only storage for the paths of the rows: blocks of 1 MiB, so a million rows are a few
+// hundred allocations and a path never moves while its row lives.
+class TextStore {
+ public:
+  // Stores a + b as one NUL-terminated text.
+  const char* Add(std::string_view a, std::string_view b);
+  void Clear();
 
-  ResultRow& Append() {
-    ResultRow& row = rows.emplace_back();
-    row.id = nextId++;
-    return row;
-  }
+ private:
+  static constexpr std::size_t kBlockBytes = std::size_t(1) << 20;
+  std::vector<std::unique_ptr<char[]>> blocks_;
+  std::size_t capacity_ = 0;  // of the last block
+  std::size_t used_ = 0;
+};
+
+class ResultList {
+ public:
+  ResultList() = default;
+  // Rows point into the list's own text store: a list moves, it is never copied.
+  ResultList(ResultList&&) = default;
+  ResultList& operator=(ResultList&&) = default;
+  ResultList(const ResultList&) = delete;
+  ResultList& operator=(const ResultList&) = delete;
+
+  // A new row at the end for folder + name (folder ends in "/"), numbered by its place.
+  ResultRow& Append(std::string_view folder, std::string_view name);
+  // Removes every row.
+  void Clear();
   std::size_t CheckedCount() const;
+
+  std::vector<ResultRow> rows;
+
+ private:
+  TextStore texts_;
+  std::uint64_t nextId_ = 1;
 };
 
 }  // namespace corvale::resultlist

@@ -32,10 +32,11 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
   const int column = index.column();
   switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole:
+    case Qt::ToolTipRole: {
       if (column == kTickColumn) return {};
-      return QString::fromUtf8(row.cells[std::size_t(column)].data(),
-                               qsizetype(row.cells[std::size_t(column)].size()));
+      const std::string text = CellText(row, column);
+      return QString::fromUtf8(text.data(), qsizetype(text.size()));
+    }
     case Qt::CheckStateRole:
       if (column != kTickColumn) return {};
       return row.checked ? Qt::Checked : Qt::Unchecked;
@@ -43,10 +44,15 @@ QVariant ResultListModel::data(const QModelIndex& index, int role) const {
       return int((kColumnCentred[std::size_t(column)] ? Qt::AlignHCenter : Qt::AlignLeft) |
                  Qt::AlignVCenter);
     case Qt::ForegroundRole:
-      if (auto c = colours_.Find(index.row(), column)) return ToQColor(c->text);
+      if (auto c = colours_.Find(index.row(), column); c && c->text != kListTextColour) {
+        return ToQColor(c->text);
+      }
       return {};
     case Qt::BackgroundRole:
-      if (auto c = colours_.Find(index.row(), column)) return ToQColor(c->background);
+      // The list's own background is the view's palette, light or dark: never painted over.
+      if (auto c = colours_.Find(index.row(), column); c && c->background != kListBackground) {
+        return ToQColor(c->background);
+      }
       return {};
     default:
       return {};
@@ -138,7 +144,7 @@ void ResultListModel::AllCellsChanged() {
 void ResultListModel::ColourDuplicateGroups() {
   bool changed = false;
   for (int r = 0; r < int(list_.rows.size()); ++r) {
-    if (!IsGroupMark(list_.rows[std::size_t(r)].cells[kMarkColumn])) continue;
+    if (!list_.rows[std::size_t(r)].InGroup()) continue;
     for (int c = kNumberColumn; c <= kMarkColumn; ++c) {
       changed = colours_.SetCellColour(r, c, kRed) || changed;
     }
@@ -146,9 +152,9 @@ void ResultListModel::ColourDuplicateGroups() {
   if (changed) AllCellsChanged();
 }
 
-void ResultListModel::Sort(int column, CompareKind kind, bool ascending) {
+void ResultListModel::Sort(int column, bool ascending) {
   BeginReorder();
-  SortResultList(list_, column, kind, ascending);
+  SortResultList(list_, column, ascending);
   EndReorder();
 }
 

@@ -42,7 +42,7 @@ class ResultListModel : public QAbstractTableModel {
   // one repaint for all of them.
   void ColourDuplicateGroups();
   // Sorts the list and keeps the view's selection and current row on their files.
-  void Sort(int column, CompareKind kind, bool ascending);
+  void Sort(int column, bool ascending);
 
  private:
   ResultList& list_;

@@ -89,38 +89,27 @@ const std::vector<std::string>& FileFilter::Suffixes() {
   return suffixes_;
 }
 
-bool FileFilter::Accepts(std::string_view name, const std::string& path, const FilterHooks& hooks) {
+bool FileFilter::MatchesSuffix(std::string_view name) {
   const std::string_view suffix = TextAfterLastDot(FileExtension(name));
-  bool suffixMatched = false;
-  for (const std::string& entry : Suffixes()) {
-    if (hooks.beforeSuffixComparison) hooks.beforeSuffixComparison();
-    if (entry == suffix) {
-      suffixMatched = true;
-      break;
-    }
-  }
-  if (!suffixMatched) return false;
+  const auto& suffixes = Suffixes();
+  return std::find(suffixes.begin(), suffixes.end(), suffix) != suffixes.end();
+}
 
+bool FileFilter::PassesSizeAndName(std::string_view name, std::int64_t size) const {
   const auto& s = settings_;
-  const auto sizePasses = [&] {
-    const std::int64_t size = hooks.fileSize ? hooks.fileSize(path) : FileSize(path);
-    return PassesSizeRule(s.sizeCompareText, size, SizeLimit(s));
-  };
+  const bool include = s.nameFilterText == settings::kKeywordsInclude;
   switch (CaseOf(s)) {
     case FilterCase::Unfiltered:
       return true;
     case FilterCase::SizeOnly:
-      return sizePasses();
+      return PassesSizeRule(s.sizeCompareText, size, SizeLimit(s));
     case FilterCase::NameOnly:
-      if (s.nameFilterText != settings::kKeywordsInclude &&
-          s.nameFilterText != settings::kKeywordsSkip) {
-        return false;
-      }
-      return PassesKeywords(name, SplitAtComma(s.keywordText),
-                            s.nameFilterText == settings::kKeywordsInclude);
+      if (!include && s.nameFilterText != settings::kKeywordsSkip) return false;
+      return PassesKeywords(name, SplitAtComma(s.keywordText), include);
     case FilterCase::SizeAndName:
-      return sizePasses() && PassesKeywords(name, SplitAtComma(s.keywordText),
-                                            s.nameFilterText == settings::kKeywordsInclude);
+      // Here every mode but "包含以下关键词" tests as "跳过以下关键词".
+      return PassesSizeRule(s.sizeCompareText, size, SizeLimit(s)) &&
+             PassesKeywords(name, SplitAtComma(s.keywordText), include);
     case FilterCase::None:
       return false;
   }

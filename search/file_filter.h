@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,21 +34,21 @@ bool PassesSizeRule(std::string_view compareText, std::int64_t size, std::int64_
 bool PassesKeywords(std::string_view name, const std::vector<std::string>& keywords,
                     bool includeMode);
 
-// What the filter needs from its caller: called before every suffix comparison, and for the size
-// of a file whose suffix matched in one of the size cases.
-struct FilterHooks {
-  std::function<void()> beforeSuffixComparison;
-  std::function<std::int64_t(const std::string& path)> fileSize;
-};
-
-// The suffix list of the settings, split once per suffix text rather than once per entry.
+// The filter of one search. The suffix list is split once per suffix text rather than once per
+// entry, and the settings are read afresh for every entry, so a change applied in the settings
+// window during a search counts from the next entry on.
 class FileFilter {
  public:
   explicit FileFilter(const settings::FilterSettings& settings) : settings_(settings) {}
 
-  // Whether the entry is listed. Each file is decided once, however many suffix entries equal
-  // its suffix.
-  bool Accepts(std::string_view name, const std::string& path, const FilterHooks& hooks);
+  // Whether the name's suffix is one of the wanted ones. Each file is decided once, however
+  // many suffix entries equal its suffix.
+  bool MatchesSuffix(std::string_view name);
+  // The size and keyword rules for a file whose suffix matched.
+  bool PassesSizeAndName(std::string_view name, std::int64_t size) const;
+  bool Accepts(std::string_view name, std::int64_t size) {
+    return MatchesSuffix(name) && PassesSizeAndName(name, size);
+  }
 
  private:
   const std::vector<std::string>& Suffixes();

@@ -4,13 +4,15 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace corvale::search {
 
-// Receives the entry name, its full path and an open descriptor of its folder (valid during the
-// call only), through which the entry can be looked at without resolving the path again.
+// Receives the entry name, its folder (ending in "/"; the full path is folder + name) and an open
+// descriptor of that folder (valid during the call only), through which the entry can be looked
+// at without resolving its path again.
 using FileCallback =
-    std::function<void(const std::string& name, const std::string& path, int folderFd)>;
+    std::function<void(std::string_view name, const std::string& folder, int folderFd)>;
 
 struct WalkHooks {
   // Runs after every subfolder has been walked.
@@ -19,9 +21,12 @@ struct WalkHooks {
   std::function<bool()> stopRequested;
 };
 
-// File pass with attribute mask 39 (read-only, hidden, system, archive), then, when recurse is
-// set, the folder pass with mask 16. Each physical folder is walked at most once per walk, so
-// links to ancestors and second paths to a folder neither loop nor list files twice.
+// Reads each folder once: the entries with a file attribute (read-only, hidden, system, archive)
+// that match the pattern go to the callback as they come; the subfolders are walked afterwards,
+// when recurse is set. Each physical folder is walked at most once per walk, so links to ancestors
+// and second paths to a folder neither loop nor list files twice. A folder is open only while it
+// is read, so the descriptors a walk holds do not grow with its depth, and folders deeper than a
+// path the kernel takes in one call are still reached.
 void WalkFolder(const std::string& folder, const std::string& pattern, bool recurse,
                 const FileCallback& callback, const WalkHooks& hooks = {});
 

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <future>
 #include <thread>
 
+#include "duplicates/digest_inbox.h"
 #include "duplicates/digest_job.h"
 #include "duplicates/digest_pool.h"
 #include "duplicates/grouping.h"
@@ -14,8 +16,6 @@
 namespace corvale::duplicates {
 namespace {
 
-using resultlist::kDigestColumn;
-using resultlist::kMarkColumn;
 using resultlist::ResultList;
 
 TEST(Md5, Rfc1321Vectors) {
@@ -44,12 +44,23 @@ TEST(Md5, Rfc1321Vectors) {
   EXPECT_EQ(digest.Text(), "900150983cd24fb0d6963f7d28e17f72");
 }
 
+// A job for the file at path as it is now.
+DigestJob JobFor(const std::string& path) {
+  DigestJob job;
+  job.path = path;
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0) {
+    job.expectedSize = st.st_size;
+    job.device = st.st_dev;
+    job.inode = st.st_ino;
+  }
+  return job;
+}
+
 std::string DigestOfFile(const std::string& path) {
-  std::string result = "unset";
-  auto job = MakeDigestJob(path, [&](const std::string& d) { result = d; });
   std::atomic<bool> cancelled{false};
-  RunDigestJob(job, cancelled);
-  return result;
+  const auto digest = ComputeDigest(JobFor(path), cancelled);
+  return digest ? resultlist::DigestText(*digest) : "";
 }
 
 TEST(DigestJob, ChunkBoundaries) {
@@ -63,26 +74,53 @@ TEST(DigestJob, ChunkBoundaries) {
   }
 }
 
-TEST(DigestJob, EveryFailureStillReportsAnEmptyDigest) {
+TEST(DigestJob, OnlyTheListedFileWholeGetsADigest) {
   test::TempDir dir;
+  std::atomic<bool> cancelled{false};
   EXPECT_EQ(DigestOfFile(dir / "missing"), "");
   EXPECT_EQ(DigestOfFile(dir.Path()), "");  // a folder
 
   test::WriteFile(dir / "grows", "12345");
-  auto grows = MakeDigestJob(dir / "grows", {});
-  test::WriteFile(dir / "grows", "1234567890");  // changed after the job was made
-  std::atomic<bool> cancelled{false};
-  EXPECT_EQ(ComputeDigest(grows, cancelled), "");
+  const auto grows = JobFor(dir / "grows");
+  test::WriteFile(dir / "grows", "1234567890");  // changed after it was listed
+  EXPECT_FALSE(ComputeDigest(grows, cancelled));
 
   test::WriteFile(dir / "shrinks", "1234567890");
-  auto shrinks = MakeDigestJob(dir / "shrinks", {});
+  const auto shrinks = JobFor(dir / "shrinks");
   ASSERT_EQ(truncate((dir / "shrinks").c_str(), 3), 0);
-  EXPECT_EQ(ComputeDigest(shrinks, cancelled), "");
+  EXPECT_FALSE(ComputeDigest(shrinks, cancelled));
+
+  test::WriteFile(dir / "replaced", "abc");
+  const auto replaced = JobFor(dir / "replaced");
+  test::WriteFile(dir / "other", "xyz");  // same size, another file
+  ASSERT_EQ(rename((dir / "other").c_str(), (dir / "replaced").c_str()), 0);
+  EXPECT_FALSE(ComputeDigest(replaced, cancelled));
 
   test::WriteFile(dir / "ok", "abc");
-  auto job = MakeDigestJob(dir / "ok", {});
+  const auto job = JobFor(dir / "ok");
+  EXPECT_TRUE(ComputeDigest(job, cancelled));
   cancelled = true;
-  EXPECT_EQ(ComputeDigest(job, cancelled), "");
+  EXPECT_FALSE(ComputeDigest(job, cancelled));
+}
+
+TEST(DigestJob, ReportsEvenAFailureButNotACancel) {
+  test::TempDir dir;
+  std::atomic<bool> cancelled{false};
+  auto job = JobFor(dir / "missing");
+  job.candidate = 7;
+  std::size_t reported = 0;
+  std::optional<resultlist::Digest> digest{resultlist::Digest{}};
+  job.done = [&](std::size_t candidate, const std::optional<resultlist::Digest>& d) {
+    reported = candidate;
+    digest = d;
+  };
+  RunDigestJob(job, cancelled);
+  EXPECT_EQ(reported, 7u);
+  EXPECT_FALSE(digest);
+  reported = 0;
+  cancelled = true;
+  RunDigestJob(job, cancelled);
+  EXPECT_EQ(reported, 0u);
 }
 
 TEST(DigestPool, RunsJobsInSubmissionOrder) {
@@ -133,9 +171,20 @@ TEST(DigestPool, CancelDropsQueuedJobsAndWaitsForTheRunningOne) {
   EXPECT_EQ(ran, 2);
 }
 
+TEST(DigestInbox, WakesOncePerBatch) {
+  DigestInbox inbox;
+  EXPECT_TRUE(inbox.Post({1, 0, std::nullopt}));
+  EXPECT_FALSE(inbox.Post({1, 1, resultlist::Digest{}}));
+  const auto batch = inbox.Take();
+  ASSERT_EQ(batch.size(), 2u);
+  EXPECT_EQ(batch[1].candidate, 1u);
+  EXPECT_TRUE(inbox.Take().empty());
+  EXPECT_TRUE(inbox.Post({1, 2, std::nullopt}));  // the next batch wakes again
+}
+
 struct Row {
   std::int64_t size;
-  const char* digest;  // "" for a file without digest
+  char digest;  // the digest's first byte; 0 for a file without digest
   int inode;
 };
 
@@ -143,31 +192,38 @@ struct Row {
 ResultList ListOf(const std::vector<Row>& rows) {
   ResultList list;
   for (const auto& r : rows) {
-    auto& row = list.Append();
+    auto& row = test::AddRow(list, "/f" + std::to_string(r.inode));
     row.byteSize = r.size;
     row.device = 1;
     row.inode = ino_t(r.inode);
-    row.cells[resultlist::kPathColumn] = std::string("/f") + std::to_string(r.inode);
   }
   return list;
 }
 
-std::unordered_map<std::uint64_t, std::string> DigestsOf(const ResultList& list,
+// The digests of the candidates, in candidate order.
+std::vector<std::optional<resultlist::Digest>> DigestsOf(const std::vector<Candidate>& candidates,
                                                          const std::vector<Row>& rows) {
-  std::unordered_map<std::uint64_t, std::string> digests;
-  for (std::size_t i = 0; i < rows.size(); ++i) digests[list.rows[i].id] = rows[i].digest;
+  std::vector<std::optional<resultlist::Digest>> digests;
+  for (const Candidate& c : candidates) {
+    if (rows[c.row].digest == 0) {
+      digests.emplace_back();
+    } else {
+      resultlist::Digest d{};
+      d[0] = std::uint8_t(rows[c.row].digest);
+      digests.emplace_back(d);
+    }
+  }
   return digests;
 }
 
 std::vector<std::string> Marks(const ResultList& list) {
   std::vector<std::string> marks;
-  for (const auto& row : list.rows) marks.push_back(row.cells[kMarkColumn]);
+  for (const auto& row : list.rows) marks.push_back(resultlist::MarkText(row.mark));
   return marks;
 }
 
 TEST(Grouping, MarksGroupsFromTheTop) {
   using V = std::vector<std::string>;
-  const std::string A(32, 'a'), B(32, 'b'), C(32, 'c');
   struct Case {
     const char* what;
     std::vector<Row> rows;
@@ -176,75 +232,80 @@ TEST(Grouping, MarksGroupsFromTheTop) {
     std::size_t groups;
   } cases[] = {
       {"A A B C C sorted descending as C C B A A",
-       {{5, A.c_str(), 1},
-        {5, A.c_str(), 2},
-        {5, B.c_str(), 3},
-        {5, C.c_str(), 4},
-        {5, C.c_str(), 5}},
+       {{5, 'A', 1}, {5, 'A', 2}, {5, 'B', 3}, {5, 'C', 4}, {5, 'C', 5}},
        5,
        {"重复文件第1组", "重复文件第1组", "无", "重复文件第2组", "重复文件第2组"},
        2},
       {"B A A: the single one first",
-       {{5, A.c_str(), 1}, {5, A.c_str(), 2}, {5, B.c_str(), 3}},
+       {{5, 'A', 1}, {5, 'A', 2}, {5, 'B', 3}},
        3,
        {"无", "重复文件第1组", "重复文件第1组"},
        1},
-      {"equal size, different content", {{5, A.c_str(), 1}, {5, B.c_str(), 2}}, 2, {"无", "无"}, 0},
+      {"equal size, different content", {{5, 'A', 1}, {5, 'B', 2}}, 2, {"无", "无"}, 0},
       {"three equal plus another size",
-       {{1, "", 9}, {5, A.c_str(), 1}, {5, A.c_str(), 2}, {5, A.c_str(), 3}},
+       {{1, 0, 9}, {5, 'A', 1}, {5, 'A', 2}, {5, 'A', 3}},
        3,
        {"重复文件第1组", "重复文件第1组", "重复文件第1组", "无"},
        1},
       {"an unreadable candidate ends without digest",
-       {{5, A.c_str(), 1}, {5, "", 2}, {5, A.c_str(), 3}},
+       {{5, 'A', 1}, {5, 0, 2}, {5, 'A', 3}},
        3,
        {"重复文件第1组", "重复文件第1组", "无"},
        1},
-      {"a lone readable candidate", {{5, A.c_str(), 1}, {5, "", 2}}, 2, {"无", "无"}, 0},
-      {"no candidates", {{1, "", 1}, {2, "", 2}}, 0, {"无", "无"}, 0},
+      {"a lone readable candidate", {{5, 'A', 1}, {5, 0, 2}}, 2, {"无", "无"}, 0},
+      {"no candidates", {{1, 0, 1}, {2, 0, 2}}, 0, {"无", "无"}, 0},
   };
   for (const auto& c : cases) {
     auto list = ListOf(c.rows);
-    EXPECT_EQ(MarkCandidates(list), c.candidates) << c.what;
-    const auto result = GroupDuplicates(list, DigestsOf(list, c.rows));
+    const auto candidates = MarkCandidates(list);
+    EXPECT_EQ(candidates.size(), c.candidates) << c.what;
+    const auto result = GroupDuplicates(list, candidates, DigestsOf(candidates, c.rows));
     EXPECT_EQ(Marks(list), c.marks) << c.what;
     EXPECT_EQ(result.groups, c.groups) << c.what;
     EXPECT_EQ(result.files, c.rows.size()) << c.what;
     for (std::size_t r = 0; r < list.rows.size(); ++r) {
-      EXPECT_EQ(list.rows[r].cells[resultlist::kNumberColumn], std::to_string(r + 1));
-      const bool member = resultlist::IsGroupMark(list.rows[r].cells[kMarkColumn]);
-      if (member) {
-        EXPECT_EQ(list.rows[r].cells[kDigestColumn].size(), 32u) << c.what;
+      EXPECT_EQ(list.rows[r].number, r + 1);
+      if (list.rows[r].InGroup()) {
+        EXPECT_TRUE(list.rows[r].hasDigest) << c.what;
       }
     }
   }
 }
 
+TEST(Grouping, EqualDigestsKeepTheReverseOfTheirOrder) {
+  // Descending is the exact reverse of a stable ascending sort, ties and digest-less rows alike.
+  auto list = ListOf({{5, 'A', 1}, {5, 'A', 2}, {5, 0, 3}, {7, 0, 4}, {9, 0, 5}});
+  const auto candidates = MarkCandidates(list);
+  GroupDuplicates(list, candidates, DigestsOf(candidates, {{5, 'A', 1}, {5, 'A', 2}, {5, 0, 3}}));
+  std::vector<std::string> paths;
+  for (const auto& row : list.rows) paths.emplace_back(row.Path());
+  EXPECT_EQ(paths, (std::vector<std::string>{"/f2", "/f1", "/f5", "/f4", "/f3"}));
+}
+
 TEST(Grouping, TwoNamesOfOneFileAreOneCandidate) {
   // Rows 1 and 2 are one physical file (a hard or symbolic link); row 3 is a real copy.
-  auto list = ListOf({{5, "", 1}, {5, "", 1}, {5, "", 3}});
-  EXPECT_EQ(MarkCandidates(list), 2u);
+  auto list = ListOf({{5, 0, 1}, {5, 0, 1}, {5, 0, 3}});
+  EXPECT_EQ(MarkCandidates(list).size(), 2u);
   EXPECT_EQ(Marks(list), (std::vector<std::string>{"加入识别", "无", "加入识别"}));
-  auto alone = ListOf({{5, "", 1}, {5, "", 1}});
-  EXPECT_EQ(MarkCandidates(alone), 0u);
+  auto alone = ListOf({{5, 0, 1}, {5, 0, 1}});
+  EXPECT_TRUE(MarkCandidates(alone).empty());
   EXPECT_EQ(Marks(alone), (std::vector<std::string>{"无", "无"}));
 }
 
 TEST(Grouping, EdgeLists) {
   ResultList empty;
-  EXPECT_EQ(MarkCandidates(empty), 0u);
-  EXPECT_EQ(GroupDuplicates(empty, {}).groups, 0u);
-  auto one = ListOf({{5, "", 1}});
-  EXPECT_EQ(MarkCandidates(one), 0u);
+  EXPECT_TRUE(MarkCandidates(empty).empty());
+  EXPECT_EQ(GroupDuplicates(empty, {}, {}).groups, 0u);
+  auto one = ListOf({{5, 0, 1}});
+  EXPECT_TRUE(MarkCandidates(one).empty());
   EXPECT_EQ(Marks(one), std::vector<std::string>{""});  // a one-row list keeps its empty mark
+}
 
-  auto many = ListOf({});
-  for (int g = 1; g <= 12; ++g) {
-    many.Append().cells[kMarkColumn] = resultlist::GroupMark(g);
-    many.Append().cells[kMarkColumn] = resultlist::GroupMark(g);
-  }
-  many.Append().cells[kMarkColumn] = "无";
-  EXPECT_EQ(CountGroups(many), 12u);
+TEST(Grouping, ReadingOrderBigFilesFirstThenByInode) {
+  auto list = ListOf({{10, 0, 30}, {10, 0, 10}, {40 << 20, 0, 20}, {64 << 20, 0, 5}});
+  std::vector<Candidate> candidates;
+  for (std::size_t r = 0; r < list.rows.size(); ++r) candidates.push_back({r, list.rows[r].id});
+  EXPECT_EQ(ReadingOrder(list, candidates), (std::vector<std::size_t>{3, 2, 1, 0}));
 }
 
 }  // namespace

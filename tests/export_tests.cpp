@@ -30,12 +30,6 @@ QJsonArray ReadBack(const std::string& path) {
 
 QString Qs(const std::string& text) { return QString::fromStdString(text); }
 
-resultlist::ResultList ListOf(const std::vector<std::array<std::string, 9>>& rows) {
-  resultlist::ResultList list;
-  for (const auto& cells : rows) list.Append().cells = cells;
-  return list;
-}
-
 QJsonArray Header() {
   QJsonArray header{QJsonValue()};
   for (int c = 1; c < 9; ++c)
@@ -55,25 +49,35 @@ TEST(Export, EmptyListIsTheHeaderOnly) {
 
 TEST(Export, TextsArriveExactlyAsTheListShowsThem) {
   test::TempDir dir;
-  const std::string longPath = "/数据/" + std::string(3990, 'p') + "/长.mp3";
-  const auto list = ListOf({
-      {"", "1", "预告样片.mp4", "/视频/预告样片.mp4", "1.30 KB", "2023-11-14 22:13:20",
-       "2023-11-15 06:13:20", "重复文件第1组", "00123456789012345678901234567890"},
-      {"", "2", "0123", longPath, "0", "", "", "无", ""},
-      {"", "3", "emoji 😀.txt", "/x/emoji 😀.txt", "10.0 MB", "2001-01-01 00:00:00",
-       "2001-01-01 00:00:00", "", ""},
-  });
+  test::ScopedTz tz("Asia/Shanghai");
+  resultlist::ResultList list;
+  auto& first = test::AddRow(list, "/视频/预告样片.mp4");
+  first.byteSize = 1332;
+  first.createdSeconds = 1700000000;
+  first.modifiedNs = 1700028800'000000000;
+  first.mark = 1;
+  first.digest = {0x00, 0x12, 0x34, 0x56, 0x78, 0x90};  // leading zeros must stay
+  first.hasDigest = true;
+  // A name that reads as a number, in a path of 4,000 characters.
+  test::AddRow(list, "/数据/" + std::string(3991, 'p') + "/0123").mark =
+      resultlist::kNoDuplicateMark;
+  auto& third = test::AddRow(list, "/x/emoji 😀.txt");
+  third.byteSize = 10 << 20;
+  third.modifiedNs = 978278400'000000000;
   ASSERT_TRUE(WriteListToWorkbook(dir / "three.xls", list));
   const auto sheets = ReadBack(dir / "three.xls");
   ASSERT_EQ(sheets.size(), 1);
   const auto rows = sheets[0]["rows"].toArray();
   ASSERT_EQ(rows.size(), 4);
+  EXPECT_EQ(rows[1].toArray()[8].toString(), "00123456789000000000000000000000");
+  EXPECT_EQ(rows[1].toArray()[6].toString(), "2023-11-15 14:13:20");
+  EXPECT_EQ(rows[2].toArray()[2].toString(), "0123");
   EXPECT_EQ(rows[0].toArray(), Header());
   for (int r = 1; r <= 3; ++r) {
     const auto row = rows[r].toArray();
     ASSERT_EQ(row.size(), 9);
     for (int c = 1; c < 9; ++c) {
-      EXPECT_EQ(row[c].toString(), Qs(list.rows[std::size_t(r - 1)].cells[std::size_t(c)]))
+      EXPECT_EQ(row[c].toString(), Qs(resultlist::CellText(list.rows[std::size_t(r - 1)], c)))
           << r << "," << c;
     }
     EXPECT_TRUE(row[0].isNull() || row[0].toString().isEmpty());
@@ -86,9 +90,8 @@ TEST(Export, MoreThanOneSheetOfRowsContinuesWithItsOwnHeader) {
   test::TempDir dir;
   resultlist::ResultList list;
   for (int i = 0; i < 70000; ++i) {
-    auto& row = list.Append();
-    row.cells[1] = std::to_string(i + 1);
-    row.cells[3] = "/music/album/track-" + std::to_string(i) + "-" + std::string(40, 'x') + ".mp3";
+    test::AddRow(list,
+                 "/music/album/track-" + std::to_string(i) + "-" + std::string(40, 'x') + ".mp3");
   }
   ASSERT_TRUE(WriteListToWorkbook(dir / "big.xls", list));
   EXPECT_GT(platform::StatPath(dir / "big.xls")->size, 7 << 20);  // the DIFAT is in use
@@ -103,7 +106,7 @@ TEST(Export, MoreThanOneSheetOfRowsContinuesWithItsOwnHeader) {
   EXPECT_EQ(second[0].toArray(), Header());
   EXPECT_EQ(first[65535].toArray()[1].toString(), "65535");
   EXPECT_EQ(second[1].toArray()[1].toString(), "65536");
-  EXPECT_EQ(second.last().toArray()[3].toString(), Qs(list.rows.back().cells[3]));
+  EXPECT_EQ(second.last().toArray()[3].toString(), Qs(std::string(list.rows.back().Path())));
 }
 
 TEST(Export, AFailedWriteLeavesNoFile) {

@@ -10,7 +10,6 @@ namespace corvale::app {
 namespace {
 
 using platform::MessageResult;
-using resultlist::kMarkColumn;
 
 class FileCommandsTest : public ::testing::Test {
  protected:
@@ -26,7 +25,7 @@ class FileCommandsTest : public ::testing::Test {
   }
   int RowOf(const char* name) {
     for (std::size_t r = 0; r < records.list.rows.size(); ++r) {
-      if (records.list.rows[r].cells[resultlist::kNameColumn] == name) return int(r);
+      if (records.list.rows[r].Name() == name) return int(r);
     }
     return -1;
   }
@@ -122,10 +121,9 @@ TEST_F(FileCommandsTest, DeleteCheckedAsksAndCountsWhatWent) {
 
 TEST_F(FileCommandsTest, OneClickDeletionKeepsTheFirstOfEachGroup) {
   auto& w = Search({{"1.txt", "x"}, {"2.txt", "x"}, {"3.txt", "y"}, {"4.txt", "x"}});
-  const char* marks[] = {"重复文件第1组", "重复文件第1组", "无", "重复文件第1组"};
+  const std::int32_t marks[] = {1, 1, resultlist::kNoDuplicateMark, 1};
   for (const char* name : {"1.txt", "2.txt", "3.txt", "4.txt"}) {
-    auto& row = records.list.rows[std::size_t(RowOf(name))];
-    row.cells[kMarkColumn] = marks[name[0] - '1'];
+    records.list.rows[std::size_t(RowOf(name))].mark = marks[name[0] - '1'];
   }
   w.OnHeaderClicked(2);  // ascending by name: rows 1, 2, 3, 4
   w.超级按钮10->click();
@@ -163,8 +161,8 @@ TEST_F(FileCommandsTest, RowActionsAndTheirGuards) {
   w.超级列表框1->selectRow(0);
   const auto& row = records.list.rows[0];
   w.CopyRowText();
-  EXPECT_EQ(seams.clipboard,
-            "1 a b.txt " + (dir / "src/a b.txt") + " 1 B " + row.cells[5] + " " + row.cells[6]);
+  EXPECT_EQ(seams.clipboard, "1 a b.txt " + (dir / "src/a b.txt") + " 1 B " +
+                                 resultlist::CellText(row, 5) + " " + resultlist::CellText(row, 6));
   w.CopyFileName();
   EXPECT_EQ(seams.clipboard, "a b.txt");
   w.CopyFilePath();
@@ -202,7 +200,7 @@ TEST_F(FileCommandsTest, ARightPressMakesTheRowUnderTheMouseCurrent) {
   EXPECT_TRUE(w.编辑菜单->isVisible());
   w.编辑菜单->hide();
   w.CopyFileName();
-  EXPECT_EQ(seams.clipboard, records.list.rows[1].cells[resultlist::kNameColumn]);
+  EXPECT_EQ(seams.clipboard, records.list.rows[1].Name());
 }
 
 TEST_F(FileCommandsTest, TheMenuHasItsItems) {

@@ -1,3 +1,4 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -127,59 +128,76 @@ TEST(Delete, RefusesFoldersAndReadOnlyFiles) {
   EXPECT_TRUE(platform::PathExists(dir / "folder"));
 }
 
-resultlist::ResultList ListWithMarks(const std::vector<std::string>& marks) {
+resultlist::ResultList ListWithMarks(const std::vector<std::int32_t>& marks) {
   resultlist::ResultList list;
   for (std::size_t i = 0; i < marks.size(); ++i) {
-    auto& row = list.Append();
-    row.cells[resultlist::kMarkColumn] = marks[i];
-    row.cells[resultlist::kPathColumn] = "/row" + std::to_string(i + 1);
+    test::AddRow(list, "/row" + std::to_string(i + 1)).mark = marks[i];
   }
   return list;
 }
 
 TEST(OneClickDeletion, KeepsTheFirstOfEachRun) {
-  const std::string g1 = "重复文件第1组", g2 = "重复文件第2组";
+  using resultlist::kCandidateMark;
+  using resultlist::kNoDuplicateMark;
+  using resultlist::kNoMark;
   using V = std::vector<std::string>;
   const struct {
-    V marks;
+    std::vector<std::int32_t> marks;
     V victims;
   } cases[] = {
-      {{g1, g1, "无", g1, g2, g2}, {"/row2", "/row4", "/row6"}},
-      {{g1, g2, g1}, {}},
-      {{"", "", ""}, {}},
-      {{"加入识别", "加入识别"}, {}},  // a run still in progress deletes nothing
-      {{g1, "加入识别", g1}, {"/row3"}},
+      {{1, 1, kNoDuplicateMark, 1, 2, 2}, {"/row2", "/row4", "/row6"}},
+      {{1, 2, 1}, {}},
+      {{kNoMark, kNoMark, kNoMark}, {}},
+      {{kCandidateMark, kCandidateMark}, {}},  // a run still in progress deletes nothing
+      {{1, kCandidateMark, 1}, {"/row3"}},
   };
   for (const auto& c : cases) {
     V victims;
     for (const auto& v : CollectDuplicateVictims(ListWithMarks(c.marks))) {
-      victims.push_back(v.victim.cells[resultlist::kPathColumn]);
+      victims.push_back(v.victim.path);
     }
     EXPECT_EQ(victims, c.victims);
   }
 }
 
-TEST(OneClickDeletion, OnlyWhileTheKeptCopyIsIntact) {
+// The file at path as the search would have listed it now.
+ListedFile Listed(const std::string& path) {
+  const auto facts = platform::StatPath(path);
+  return {path, facts->size, facts->ModifiedNs(), facts->device, facts->inode};
+}
+
+// Puts a new file (new inode) of the given content in path's place with path's old modification
+// time, as cp -p, unpacking an archive or restoring a backup do.
+void ReplaceKeepingTheTime(const std::string& path, const std::string& content) {
+  const auto old = platform::StatPath(path);
+  test::WriteFile(path + ".new", content);
+  const timespec times[2] = {old->modified, old->modified};
+  utimensat(AT_FDCWD, (path + ".new").c_str(), times, 0);
+  ASSERT_EQ(rename((path + ".new").c_str(), path.c_str()), 0);
+}
+
+TEST(OneClickDeletion, OnlyWhileBothFilesAreTheOnesTheRunDigested) {
   test::TempDir dir;
-  const auto listed = [&](const std::string& path) {
-    resultlist::ResultRow row;
-    row.cells[resultlist::kPathColumn] = path;
-    const auto facts = platform::StatPath(path);
-    row.byteSize = facts->size;
-    row.modifiedNs = facts->ModifiedNs();
-    return row;
-  };
   test::WriteFile(dir / "keep", "same");
   test::WriteFile(dir / "copy", "same");
   ASSERT_EQ(link((dir / "keep").c_str(), (dir / "hardlink").c_str()), 0);
-  DuplicateVictim ok{listed(dir / "copy"), listed(dir / "keep")};
+  const DuplicateVictim ok{Listed(dir / "copy"), Listed(dir / "keep")};
   EXPECT_TRUE(SafeToDelete(ok));
-  EXPECT_FALSE(SafeToDelete({listed(dir / "hardlink"), listed(dir / "keep")}));
+  EXPECT_FALSE(SafeToDelete({Listed(dir / "hardlink"), Listed(dir / "keep")}));
 
+  // Replaced by another file of the same size and time: another inode.
+  ReplaceKeepingTheTime(dir / "copy", "diff");
+  EXPECT_EQ(platform::StatPath(dir / "copy")->ModifiedNs(), ok.victim.modifiedNs);
+  EXPECT_FALSE(SafeToDelete(ok));
+  const DuplicateVictim relisted{Listed(dir / "copy"), Listed(dir / "keep")};
+  ReplaceKeepingTheTime(dir / "keep", "kept");  // now the kept copy is another file
+  EXPECT_FALSE(SafeToDelete(relisted));
+
+  const DuplicateVictim again{Listed(dir / "copy"), Listed(dir / "keep")};
   test::WriteFile(dir / "keep", "edited!");  // the kept file changed since the search
-  EXPECT_FALSE(SafeToDelete(ok));
+  EXPECT_FALSE(SafeToDelete(again));
   std::remove((dir / "keep").c_str());
-  EXPECT_FALSE(SafeToDelete(ok));
+  EXPECT_FALSE(SafeToDelete(again));
 }
 
 }  // namespace

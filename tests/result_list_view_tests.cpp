@@ -9,21 +9,17 @@
 namespace corvale::app {
 namespace {
 
-using resultlist::kMarkColumn;
-
 class HeaderClickTest : public ::testing::Test {
  protected:
-  void Add(const char* name, std::int64_t size, const char* mark) {
-    auto& row = records.list.Append();
-    row.cells[resultlist::kNameColumn] = name;
-    row.cells[resultlist::kSizeColumn] = std::to_string(size) + " B";
+  void Add(const char* name, std::int64_t size, std::int32_t mark = resultlist::kNoMark) {
+    auto& row = test::AddRow(records.list, std::string("/d/") + name);
     row.byteSize = size;
-    row.cells[kMarkColumn] = mark;
+    row.mark = mark;
     row.checked = true;
   }
   std::vector<std::string> Names() {
     std::vector<std::string> names;
-    for (const auto& row : records.list.rows) names.push_back(row.cells[resultlist::kNameColumn]);
+    for (const auto& row : records.list.rows) names.emplace_back(row.Name());
     return names;
   }
 
@@ -34,9 +30,9 @@ class HeaderClickTest : public ::testing::Test {
 };
 
 TEST_F(HeaderClickTest, DirectionAlternatesAcrossColumns) {
-  Add("b", 300, "");
-  Add("a", 1536, "");
-  Add("c", 2097152, "");
+  Add("b", 300);
+  Add("a", 1536);
+  Add("c", 2097152);
   MainWindow w(records, seams);
   QAbstractItemModelTester tester(&w.Model(),
                                   QAbstractItemModelTester::FailureReportingMode::Fatal);
@@ -50,8 +46,8 @@ TEST_F(HeaderClickTest, DirectionAlternatesAcrossColumns) {
 }
 
 TEST_F(HeaderClickTest, ATickFollowsItsFileAndTheSelectionToo) {
-  Add("b", 1, "");
-  Add("a", 2, "");
+  Add("b", 1);
+  Add("a", 2);
   records.list.rows[0].checked = false;  // "b" unticked
   MainWindow w(records, seams);
   w.超级列表框1->selectRow(0);
@@ -66,21 +62,22 @@ TEST_F(HeaderClickTest, ATickFollowsItsFileAndTheSelectionToo) {
 }
 
 TEST_F(HeaderClickTest, OnlyGroupMembersTurnRedAndASearchClearsTheColours) {
-  Add("g1", 1, "重复文件第1组");
-  Add("none", 2, "无");
-  Add("empty", 3, "");
-  Add("cand", 4, "加入识别");
-  Add("g2", 5, "重复文件第12组");
+  Add("g1", 1, 1);
+  Add("none", 2, resultlist::kNoDuplicateMark);
+  Add("empty", 3, resultlist::kNoMark);
+  Add("cand", 4, resultlist::kCandidateMark);
+  Add("g2", 5, 12);
   records.filter.showDuplicates = true;
   MainWindow w(records, seams);
   w.OnHeaderClicked(1);
   const auto red = QColor(255, 0, 0);
   for (int r = 0; r < 5; ++r) {
-    const bool member =
-        resultlist::IsGroupMark(records.list.rows[std::size_t(r)].cells[kMarkColumn]);
+    const bool member = records.list.rows[std::size_t(r)].InGroup();
     for (int c = 1; c <= 7; ++c) {
       const QVariant colour = w.Model().index(r, c).data(Qt::ForegroundRole);
       EXPECT_EQ(colour.isValid() && colour.value<QColor>() == red, member) << r << "," << c;
+      // The list's own background shows through, light theme or dark.
+      EXPECT_FALSE(w.Model().index(r, c).data(Qt::BackgroundRole).isValid()) << r << "," << c;
     }
     EXPECT_FALSE(w.Model().index(r, 8).data(Qt::ForegroundRole).isValid());
   }

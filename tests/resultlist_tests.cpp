@@ -3,158 +3,196 @@
 #include "resultlist/cell_colours.h"
 #include "resultlist/result_list.h"
 #include "resultlist/sort.h"
+#include "tests/test_support.h"
 
 namespace corvale::resultlist {
 namespace {
 
-// A list whose rows carry the given texts in one column; column 2 names each row by its place.
-ResultList ListOf(int column, const std::vector<std::string>& texts) {
+// A list of rows named r0, r1, … whose facts the caller sets.
+ResultList Rows(std::size_t count) {
   ResultList list;
-  for (std::size_t i = 0; i < texts.size(); ++i) {
-    ResultRow& row = list.Append();
-    row.cells[std::size_t(column)] = texts[i];
-    row.cells[kNameColumn] = "r" + std::to_string(i);
-  }
+  for (std::size_t i = 0; i < count; ++i) test::AddRow(list, "/d/r" + std::to_string(i));
   return list;
 }
 
 std::vector<std::string> Names(const ResultList& list) {
   std::vector<std::string> names;
-  for (const auto& row : list.rows) names.push_back(row.cells[kNameColumn]);
+  for (const auto& row : list.rows) names.emplace_back(row.Name());
   return names;
 }
 
-TEST(Sort, ByKind) {
+Digest DigestOf(std::uint8_t first) {
+  Digest d{};
+  d[0] = first;
+  return d;
+}
+
+TEST(Sort, ByColumn) {
   using V = std::vector<std::string>;
   struct Case {
     const char* what;
     int column;
-    CompareKind kind;
     bool ascending;
-    V texts;
+    void (*set)(ResultList&);
     V expected;  // row names in the new order
   } cases[] = {
-      {"size texts without byte sizes sort by leading number",
-       kSizeColumn,
-       CompareKind::Number,
-       true,
-       {"300 B", "2.00 MB", "1.50 KB"},
-       {"r2", "r1", "r0"}},
-      {"no leading number counts as 0",
+      {"row numbers as numbers",
        kNumberColumn,
-       CompareKind::Number,
        true,
-       {"7", "x", "-1"},
-       {"r2", "r1", "r0"}},
-      {"numbers equal within 1e-7 tie",
-       kNumberColumn,
-       CompareKind::Number,
-       true,
-       {"5.00000001", "5", "4"},
-       {"r2", "r0", "r1"}},
-      {"ties ascending keep their order",
-       kNumberColumn,
-       CompareKind::Number,
-       true,
-       {"5", "5"},
-       {"r0", "r1"}},
-      {"ties descending are the exact reverse",
-       kNumberColumn,
-       CompareKind::Number,
-       false,
-       {"5", "5"},
-       {"r1", "r0"}},
-      {"text as unsigned bytes, case-sensitive",
-       kNameColumn + 1,
-       CompareKind::Text,
-       true,
-       {"b", "B", "é", "a", "Z"},
-       {"r1", "r4", "r3", "r0", "r2"}},
-      {"text descending",
-       kPathColumn,
-       CompareKind::Text,
-       false,
-       {"a", "c", "b"},
-       {"r1", "r2", "r0"}},
-      {"dates with and without time; unparsable is the oldest",
-       kModifiedColumn,
-       CompareKind::DateTime,
-       true,
-       {"2023-11-14 22:13:20", "2023-11-14 ", "garbage", "2023-11-14 22:13:19", "1999-02-30 "},
-       {"r2", "r4", "r1", "r3", "r0"}},
-      {"dates descending",
-       kCreatedColumn,
-       CompareKind::DateTime,
-       false,
-       {"2001-01-01 00:00:00", "2024-02-29 12:00:00", ""},
+       [](ResultList& l) {
+         l.rows[0].number = 10;
+         l.rows[1].number = 9;
+         l.rows[2].number = 100;
+       },
        {"r1", "r0", "r2"}},
+      {"byte sizes, not size texts",
+       kSizeColumn,
+       true,
+       [](ResultList& l) {
+         l.rows[0].byteSize = 300;
+         l.rows[1].byteSize = 2097152;
+         l.rows[2].byteSize = 1536;
+       },
+       {"r0", "r2", "r1"}},
+      {"ties ascending keep their order",
+       kSizeColumn,
+       true,
+       [](ResultList&) {},
+       {"r0", "r1", "r2"}},
+      {"ties descending are the exact reverse",
+       kSizeColumn,
+       false,
+       [](ResultList&) {},
+       {"r2", "r1", "r0"}},
+      {"modification times to the second, as shown",
+       kModifiedColumn,
+       true,
+       [](ResultList& l) {
+         l.rows[0].modifiedNs = 1700000000'900000000;
+         l.rows[1].modifiedNs = 1700000000'100000000;  // the same second: a tie
+         l.rows[2].modifiedNs = 1600000000'000000000;
+       },
+       {"r2", "r0", "r1"}},
+      {"creation times descending",
+       kCreatedColumn,
+       false,
+       [](ResultList& l) {
+         l.rows[0].createdSeconds = 1;
+         l.rows[1].createdSeconds = 3;
+         l.rows[2].createdSeconds = 2;
+       },
+       {"r1", "r2", "r0"}},
+      {"marks as their texts",
+       kMarkColumn,
+       true,
+       [](ResultList& l) {
+         l.rows[0].mark = 10;  // 重复文件第10组
+         l.rows[1].mark = kNoMark;
+         l.rows[2].mark = 2;  // 重复文件第2组 sorts after 第10组 as text
+       },
+       {"r1", "r0", "r2"}},
+      {"digests with the empty one first",
+       kDigestColumn,
+       true,
+       [](ResultList& l) {
+         l.rows[0].digest = DigestOf(0xff);
+         l.rows[0].hasDigest = true;
+         l.rows[2].digest = DigestOf(0x01);
+         l.rows[2].hasDigest = true;
+       },
+       {"r1", "r2", "r0"}},
   };
   for (const auto& c : cases) {
-    auto list = ListOf(c.column, c.texts);
-    if (c.column == kNameColumn + 1) {  // text case sorts the path column, names stay labels
-      SortResultList(list, kPathColumn, c.kind, c.ascending);
-    } else {
-      SortResultList(list, c.column, c.kind, c.ascending);
-    }
+    auto list = Rows(3);
+    c.set(list);
+    SortResultList(list, c.column, c.ascending);
     EXPECT_EQ(Names(list), c.expected) << c.what;
   }
 }
 
-TEST(Sort, SizeColumnUsesByteSizesWhereKnown) {
-  auto list = ListOf(kSizeColumn, {"300 B", "2.00 MB", "1.50 KB", "?"});
-  list.rows[0].byteSize = 300;
-  list.rows[1].byteSize = 2097152;
-  list.rows[2].byteSize = 1536;
-  // Row 3 has no known size: its text's leading number (0) is its key.
-  SortResultList(list, kSizeColumn, CompareKind::Number, true);
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"r3", "r0", "r2", "r1"}));
-  SortResultList(list, kSizeColumn, CompareKind::Number, false);
-  EXPECT_EQ(Names(list), (std::vector<std::string>{"r1", "r2", "r0", "r3"}));
+TEST(Sort, TextsAsUnsignedBytesCaseSensitive) {
+  ResultList list;
+  for (const char* name : {"b", "B", "é", "a", "Z"}) test::AddRow(list, std::string("/d/") + name);
+  SortResultList(list, kNameColumn, true);
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"B", "Z", "a", "b", "é"}));
+  SortResultList(list, kPathColumn, false);
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"é", "b", "a", "Z", "B"}));
 }
 
 TEST(Sort, TicksAndFactsTravelWithTheirRows) {
-  auto list = ListOf(kPathColumn, {"e", "d", "c", "b", "a"});
+  auto list = Rows(5);
   for (auto& row : list.rows) row.checked = true;
-  list.rows[1].checked = false;  // "d"
+  list.rows[1].checked = false;
   list.rows[1].byteSize = 42;
-  SortResultList(list, kPathColumn, CompareKind::Text, true);
-  ASSERT_EQ(list.rows[3].cells[kPathColumn], "d");
-  EXPECT_FALSE(list.rows[3].checked);
-  EXPECT_EQ(list.rows[3].byteSize, 42);
+  list.rows[1].number = 99;
+  SortResultList(list, kNumberColumn, true);
+  ASSERT_EQ(list.rows[4].Name(), "r1");
+  EXPECT_FALSE(list.rows[4].checked);
+  EXPECT_EQ(list.rows[4].byteSize, 42);
+  EXPECT_EQ(list.rows[4].Path(), "/d/r1");
   EXPECT_EQ(list.CheckedCount(), 4u);
 }
 
-TEST(Sort, EmptyAndSingleRowListsStay) {
+TEST(Sort, EmptyOneRowAndTheTickColumnStay) {
   ResultList empty;
-  SortResultList(empty, kNameColumn, CompareKind::Text, true);
+  SortResultList(empty, kNameColumn, true);
   EXPECT_TRUE(empty.rows.empty());
-  auto one = ListOf(kNameColumn, {"x"});
-  SortResultList(one, kNameColumn, CompareKind::Text, false);
-  EXPECT_EQ(Names(one), std::vector<std::string>{"r0"});
+  auto list = Rows(2);
+  list.rows[0].byteSize = 2;
+  SortResultList(list, kTickColumn, true);
+  EXPECT_EQ(Names(list), (std::vector<std::string>{"r0", "r1"}));
+  for (int column = 0; column <= 9; ++column) {
+    EXPECT_EQ(HeaderSorts(column), column >= 1 && column <= 8) << column;
+  }
 }
 
-TEST(Sort, HeaderKinds) {
+TEST(Cells, TextsFromTheFacts) {
+  test::ScopedTz tz("UTC");
+  ResultList list;
+  ResultRow& row = test::AddRow(list, "/音乐/预告样片.mp4");
+  row.byteSize = 1332;
+  row.createdSeconds = 1700000000;
+  row.modifiedNs = 1699920000'500000000;
+  row.digest = {0x00, 0x0a, 0xff};
   const struct {
     int column;
-    bool sorts;
-    CompareKind kind;
-  } cases[] = {{0, false, {}},
-               {1, true, CompareKind::Number},
-               {2, true, CompareKind::Text},
-               {3, true, CompareKind::Text},
-               {4, true, CompareKind::Number},
-               {5, true, CompareKind::DateTime},
-               {6, true, CompareKind::DateTime},
-               {7, true, CompareKind::Text},
-               {8, true, CompareKind::Text},
-               {9, false, {}}};
+    std::int32_t mark;
+    bool digest;
+    const char* text;
+  } cases[] = {
+      {kTickColumn, kNoMark, false, ""},
+      {kNumberColumn, kNoMark, false, "1"},
+      {kNameColumn, kNoMark, false, "预告样片.mp4"},
+      {kPathColumn, kNoMark, false, "/音乐/预告样片.mp4"},
+      {kSizeColumn, kNoMark, false, "1.30 KB"},
+      {kCreatedColumn, kNoMark, false, "2023-11-14 22:13:20"},
+      {kModifiedColumn, kNoMark, false, "2023-11-14 00:00:00"},
+      {kMarkColumn, kNoMark, false, ""},
+      {kMarkColumn, kCandidateMark, false, "加入识别"},
+      {kMarkColumn, kNoDuplicateMark, false, "无"},
+      {kMarkColumn, 12, false, "重复文件第12组"},
+      {kDigestColumn, kNoMark, false, ""},
+      {kDigestColumn, kNoMark, true, "000aff00000000000000000000000000"},
+  };
   for (const auto& c : cases) {
-    CompareKind kind{};
-    EXPECT_EQ(HeaderSortKind(c.column, kind), c.sorts) << c.column;
-    if (c.sorts) {
-      EXPECT_EQ(kind, c.kind) << c.column;
-    }
+    row.mark = c.mark;
+    row.hasDigest = c.digest;
+    EXPECT_EQ(CellText(row, c.column), c.text) << c.column << " " << c.text;
   }
+  EXPECT_EQ(test::AddRow(list, "/x/second").number, 2u);
+}
+
+TEST(Cells, PathsStayPutWhileTheListGrows) {
+  ResultList list;
+  const ResultRow& first = test::AddRow(list, "/a/first.txt");
+  const char* text = first.path;
+  for (int i = 0; i < 20000; ++i) test::AddRow(list, "/a/" + std::string(100, 'x'));
+  EXPECT_EQ(list.rows[0].path, text);
+  EXPECT_EQ(list.rows[0].Path(), "/a/first.txt");
+  EXPECT_EQ(list.rows.back().Name(), std::string(100, 'x'));
+  list.Clear();
+  EXPECT_TRUE(list.rows.empty());
+  EXPECT_EQ(test::AddRow(list, "/b/c").Path(), "/b/c");
 }
 
 TEST(CellColours, EntryRules) {

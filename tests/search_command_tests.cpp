@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
+
 #include "app/main_window.h"
 #include "tests/fake_seams.h"
 #include "tests/test_support.h"
@@ -16,7 +18,7 @@ class SearchTest : public ::testing::Test {
   void SetUp() override { test::ListSuffixes(records.filter, "mp3"); }
   std::vector<std::string> Column(MainWindow& w, int column) {
     std::vector<std::string> texts;
-    for (const auto& row : w.List().rows) texts.push_back(row.cells[std::size_t(column)]);
+    for (const auto& row : w.List().rows) texts.push_back(resultlist::CellText(row, column));
     return texts;
   }
 
@@ -79,7 +81,7 @@ TEST_F(SearchTest, ListsMatchingFilesInWalkOrderAllTicked) {
   EXPECT_EQ(Column(w, 7), std::vector<std::string>(3, ""));
   for (const auto& row : w.List().rows) {
     EXPECT_TRUE(row.checked);
-    EXPECT_EQ(row.cells[5].size(), 19u);
+    EXPECT_EQ(resultlist::CellText(row, 5).size(), 19u);
   }
   EXPECT_EQ(w.List().rows[1].byteSize, 1332);
   EXPECT_TRUE(w.选择框1->isChecked());
@@ -148,13 +150,29 @@ TEST_F(SearchTest, OddEntriesDoNotStopTheSearch) {
   auto names = Column(w, 2);
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"bad\xff\xfe.mp3", "deep.mp3", "ok.mp3"}));
+  EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"查找完成，共找到3项文件。"});
   // The view shows a replacement character; the row keeps the raw bytes.
   const auto* model = w.超级列表框1->model();
   for (int r = 0; r < model->rowCount(); ++r) {
-    if (w.List().rows[std::size_t(r)].cells[2] == "bad\xff\xfe.mp3") {
+    if (w.List().rows[std::size_t(r)].Name() == "bad\xff\xfe.mp3") {
       EXPECT_TRUE(model->index(r, 2).data().toString().contains(QChar(0xFFFD)));
     }
   }
+}
+
+TEST_F(SearchTest, FilesBeyondTheLongestPathAreCountedNotListed) {
+  const std::string root = dir / "t";
+  test::WriteFile(root + "/near.mp3", "");
+  test::MakeDeepFile(root, 500, "folder0123", "far.mp3");  // 5,500 bytes of folders
+  MainWindow w(records, seams);
+  w.编辑框1->setText(Qs(root));
+  w.RunSearch();
+  EXPECT_EQ(Column(w, 2), std::vector<std::string>{"near.mp3"});
+  EXPECT_EQ(seams.MessageTexts(),
+            std::vector<std::string>{"查找完成，共找到1项文件。另有1项文件的路径超过4096字节，"
+                                     "无法操作，未列出。"});
+  EXPECT_EQ(w.透明标签7->text(), QString::fromUtf8("共找到1项文件。"));
+  std::system(("rm -rf '" + root + "'").c_str());
 }
 
 }  // namespace
@@ -191,7 +209,7 @@ TEST(SettingsToSearch, AudioPresetAppliedFromTheMainWindowListsExactlyTheAudioFi
   seams.messages.clear();
   w.RunSearch();
   std::vector<std::string> names;
-  for (const auto& row : w.List().rows) names.push_back(row.cells[2]);
+  for (const auto& row : w.List().rows) names.emplace_back(row.Name());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"a.mp3", "b.flac", "c.wav"}));
   EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"查找完成，共找到3项文件。"});

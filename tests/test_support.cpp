@@ -1,6 +1,7 @@
 #include "tests/test_support.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -53,6 +54,24 @@ std::string ReadWholeFile(const std::string& path) {
   return text.str();
 }
 
+std::string MakeDeepFile(const std::string& root, int levels, std::string_view folderName,
+                         std::string_view fileName) {
+  MakeDirs(root);
+  const std::string folder(folderName), file(fileName);
+  std::string path = root;
+  int fd = open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (int level = 0; level < levels && fd >= 0; ++level) {
+    mkdirat(fd, folder.c_str(), 0755);
+    const int next = openat(fd, folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    close(fd);
+    fd = next;
+    path += "/" + folder;
+  }
+  close(openat(fd, file.c_str(), O_CREAT | O_WRONLY | O_CLOEXEC, 0644));
+  close(fd);
+  return path + "/" + file;
+}
+
 void SetModifiedTime(const std::string& path, long long secondsSinceEpoch) {
   const timespec times[2] = {{time_t(secondsSinceEpoch), 0}, {time_t(secondsSinceEpoch), 0}};
   utimensat(AT_FDCWD, path.c_str(), times, 0);
@@ -62,6 +81,21 @@ ScopedCwd::ScopedCwd(const std::string& dir) : old_(std::filesystem::current_pat
   std::filesystem::current_path(dir);
 }
 ScopedCwd::~ScopedCwd() { std::filesystem::current_path(old_); }
+
+ScopedFileLimit::ScopedFileLimit(unsigned long limit) {
+  rlimit current{};
+  getrlimit(RLIMIT_NOFILE, &current);
+  oldLimit_ = current.rlim_cur;
+  current.rlim_cur = limit;
+  setrlimit(RLIMIT_NOFILE, &current);
+}
+
+ScopedFileLimit::~ScopedFileLimit() {
+  rlimit current{};
+  getrlimit(RLIMIT_NOFILE, &current);
+  current.rlim_cur = oldLimit_;
+  setrlimit(RLIMIT_NOFILE, &current);
+}
 
 ScopedTz::ScopedTz(const char* tz) {
   if (const char* old = std::getenv("TZ")) {

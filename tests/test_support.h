@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "resultlist/result_list.h"
 #include "settings/filter_settings.h"
 
 namespace corvale::test {
@@ -28,6 +29,13 @@ inline void ListSuffixes(settings::FilterSettings& filter, const char* suffixes)
   filter.nameFilterText = "不筛选";
 }
 
+// A row for path (the file need not exist), its name the part after the last "/".
+inline resultlist::ResultRow& AddRow(resultlist::ResultList& list, std::string_view path) {
+  const auto slash = path.rfind('/');
+  const std::size_t cut = slash == std::string_view::npos ? 0 : slash + 1;
+  return list.Append(path.substr(0, cut), path.substr(cut));
+}
+
 class TempDir {
  public:
   TempDir();
@@ -47,6 +55,11 @@ class TempDir {
 void WriteFile(const std::string& path, std::string_view contents);
 void MakeDirs(const std::string& path);
 std::string ReadWholeFile(const std::string& path);
+// `levels` nested folders named folderName below root (which must exist), with an empty file
+// fileName in the deepest: made through *at() calls, so the path may be longer than PATH_MAX.
+// Returns the file's path.
+std::string MakeDeepFile(const std::string& root, int levels, std::string_view folderName,
+                         std::string_view fileName);
 void SetModifiedTime(const std::string& path, long long secondsSinceEpoch);
 
 class ScopedCwd {
@@ -56,6 +69,16 @@ class ScopedCwd {
 
  private:
   std::string old_;
+};
+
+// Lowers the process's open-file limit for the length of a test.
+class ScopedFileLimit {
+ public:
+  explicit ScopedFileLimit(unsigned long limit);
+  ~ScopedFileLimit();
+
+ private:
+  unsigned long oldLimit_ = 0;
 };
 
 class ScopedTz {
