@@ -7,8 +7,8 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <cmath>
-#include <cstring>
 #include <cstdio>
+#include <cstring>
 #include <map>
 #include <random>
 #include <set>
@@ -27,10 +27,12 @@ constexpr int kFolders = 1000;
 // Sizes from 1 to 64 KB, spread evenly over the powers of two as real files are, so many small
 // files share a size; about one file in ten belongs to a group of two to four identical files.
 std::string MakeScaleTree() {
-  const std::string root = (std::filesystem::temp_directory_path() / "corvale-bench-dupscale").string();
+  const std::string root =
+      (std::filesystem::temp_directory_path() / "corvale-bench-dupscale").string();
   if (std::filesystem::exists(root + "/.complete")) return root;
   std::filesystem::remove_all(root);
-  for (int f = 0; f < kFolders; ++f) std::filesystem::create_directories(root + "/d" + std::to_string(f));
+  for (int f = 0; f < kFolders; ++f)
+    std::filesystem::create_directories(root + "/d" + std::to_string(f));
   std::mt19937_64 random(11);
   std::uniform_real_distribution<double> exponent(0.0, 6.0);
   std::string content;
@@ -46,9 +48,9 @@ std::string MakeScaleTree() {
     // One group in 28 draws of three files on average puts a tenth of the files in groups.
     const int copies = random() % 28 == 0 ? 2 + int(random() % 3) : 1;
     for (int c = 0; c < copies && made < kFiles; ++c, ++made) {
-      std::ofstream(root + "/d" + std::to_string(made % kFolders) + "/f" + std::to_string(made) +
-                        ".dat",
-                    std::ios::binary)
+      std::ofstream(
+          root + "/d" + std::to_string(made % kFolders) + "/f" + std::to_string(made) + ".dat",
+          std::ios::binary)
           << content;
     }
   }
@@ -103,7 +105,8 @@ int main(int argc, char** argv) {
   }
   double jdupesBest = 1e9;
   for (int round = 0; round < 3; ++round) {
-    jdupesBest = std::min(jdupesBest, bench::TimeCommand("ulimit -n 1024; jdupes -r '" + root + "'"));
+    jdupesBest =
+        std::min(jdupesBest, bench::TimeCommand("ulimit -n 1024; jdupes -r '" + root + "'"));
   }
   std::printf(
       "bench dupscale: files=%zu groups=%zu true_groups=%zu corvale_s=%.3f jdupes_s=%.3f "

@@ -95,7 +95,7 @@ std::vector<std::size_t> RowsOf(const resultlist::ResultList& list,
 
 // Rows by digest descending, the rows without digest after them: the exact reverse of a stable
 // ascending sort in which a row without digest has the smallest key.
-std::vector<std::size_t> DigestOrder(const std::vector<ResultRow>& rows) {
+std::vector<std::size_t> DigestOrder(const resultlist::Rows& rows) {
   std::vector<std::size_t> without, with;
   for (std::size_t r = 0; r < rows.size(); ++r) (rows[r].hasDigest ? with : without).push_back(r);
   std::stable_sort(with.begin(), with.end(),

@@ -87,7 +87,7 @@ ResultRow& ResultList::Append(std::string_view folder, std::string_view name) {
 
 void ResultList::Clear() {
   // The memory goes back too: a list of a million rows must not stay resident after a new search.
-  std::vector<ResultRow>().swap(rows);
+  Rows().swap(rows);
   texts_.Clear();
 }
 

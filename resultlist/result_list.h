@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -86,6 +87,8 @@ class TextStore {
   std::size_t used_ = 0;
 };
 
+using Rows = std::deque<ResultRow>;
+
 class ResultList {
  public:
   ResultList() = default;
@@ -101,7 +104,9 @@ class ResultList {
   void Clear();
   std::size_t CheckedCount() const;
 
-  std::vector<ResultRow> rows;
+  // A deque, not a vector: growing never moves the rows already there, so a list of a million
+  // rows grows without the stalls of copying all of them at each doubling.
+  Rows rows;
 
  private:
   TextStore texts_;

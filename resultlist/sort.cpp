@@ -10,7 +10,7 @@ namespace corvale::resultlist {
 namespace {
 
 template <typename Key, typename KeyOf>
-std::vector<std::size_t> StableOrder(const std::vector<ResultRow>& rows, KeyOf keyOf) {
+std::vector<std::size_t> StableOrder(const Rows& rows, KeyOf keyOf) {
   std::vector<Key> keys;
   keys.reserve(rows.size());
   for (const ResultRow& row : rows) keys.push_back(keyOf(row));
@@ -26,7 +26,7 @@ std::int64_t Seconds(std::int64_t ns) {
   return ns >= 0 ? ns / kNs : -((-ns + kNs - 1) / kNs);
 }
 
-std::vector<std::size_t> AscendingOrder(const std::vector<ResultRow>& rows, int column) {
+std::vector<std::size_t> AscendingOrder(const Rows& rows, int column) {
   switch (column) {
     case kNumberColumn:
       return StableOrder<std::uint32_t>(rows, [](const ResultRow& r) { return r.number; });
@@ -64,8 +64,7 @@ void SortResultList(ResultList& list, int column, bool ascending) {
 }
 
 void ApplyOrder(ResultList& list, const std::vector<std::size_t>& order) {
-  std::vector<ResultRow> sorted;
-  sorted.reserve(order.size());
+  Rows sorted;
   for (std::size_t r : order) sorted.push_back(list.rows[r]);
   list.rows = std::move(sorted);
 }
