@@ -180,13 +180,17 @@ void MainWindow::ConnectHandlers() {
                           static_cast<QWidget*>(状态条1)}) {
     DragWindowFrom(handle);
   }
-  OnLeftMouse(图片框4, QEvent::MouseButtonRelease, [this] { OpenSettingsWindow(false); });
-  OnLeftMouse(透明标签1, QEvent::MouseButtonRelease, [this] { OpenSettingsWindow(true); });
-  OnLeftMouse(图片框6, QEvent::MouseButtonRelease, [this] { OpenTutorialWindow(); });
-  OnLeftMouse(图片框5, QEvent::MouseButtonPress,
-              [this] { online::UpdateCheck(seams_, records_.endpoints, true); });
-  OnLeftMouse(图片框3, QEvent::MouseButtonRelease, [this] { Minimise(); });
-  OnLeftMouse(图片框2, QEvent::MouseButtonRelease, [this] { CloseByPicture(); });
+  OnClick(图片框4, QEvent::MouseButtonRelease, [this] { OpenSettingsWindow(false); });
+  OnClick(透明标签1, QEvent::MouseButtonRelease, [this] { OpenSettingsWindow(true); });
+  OnClick(图片框6, QEvent::MouseButtonRelease, [this] { OpenTutorialWindow(); });
+  OnClick(图片框5, QEvent::MouseButtonPress,
+          [this] { online::UpdateCheck(seams_, records_.endpoints, true); });
+  OnClick(图片框3, QEvent::MouseButtonRelease, [this] { Minimise(); });
+  OnClick(图片框2, QEvent::MouseButtonRelease, [this] { CloseByPicture(); });
+  // The captions under the update and tutorial pictures do nothing, but they are no drag
+  // surface either.
+  OnClick(透明标签11, QEvent::MouseButtonRelease, [] {});
+  OnClick(透明标签2, QEvent::MouseButtonRelease, [] {});
   SelectAllOnDoubleClick(编辑框1);
   connect(超级按钮3, &QPushButton::clicked, this, &MainWindow::ChooseSearchFolder);
   connect(超级按钮4, &QPushButton::clicked, this, &MainWindow::ChooseTargetFolder);
@@ -285,7 +289,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && windowHandle()) windowHandle()->startSystemMove();
+  if (event->button() == Qt::LeftButton) chrome::StartWindowMove(this);
   QWidget::mousePressEvent(event);
 }
 

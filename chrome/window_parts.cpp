@@ -1,34 +1,49 @@
 #include "chrome/window_parts.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWindow>
+#include <utility>
 
 namespace corvale::chrome {
 namespace {
 
+bool IsLeftButtonEvent(QEvent* event) {
+  const QEvent::Type type = event->type();
+  return (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease ||
+          type == QEvent::MouseButtonDblClick) &&
+         static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
+}
+
+// Runs an action on one kind of left-button event; with `keepAll` the widget keeps every left
+// press, release and double click, as a button does.
 class MouseHook : public QObject {
  public:
-  MouseHook(QWidget* widget, QEvent::Type type, std::function<void()> action)
-      : QObject(widget), type_(type), action_(std::move(action)) {
+  MouseHook(QWidget* widget, QEvent::Type type, bool keepAll, std::function<void()> action)
+      : QObject(widget), type_(type), keepAll_(keepAll), action_(std::move(action)) {
     widget->installEventFilter(this);
   }
 
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == type_ && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
-      action_();
-      return type_ == QEvent::MouseButtonDblClick;
-    }
-    return QObject::eventFilter(watched, event);
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (!IsLeftButtonEvent(event)) return false;
+    const bool mine = event->type() == type_;
+    if (mine) action_();
+    return keepAll_ || mine;
   }
 
  private:
   QEvent::Type type_;
+  bool keepAll_;
   std::function<void()> action_;
 };
+
+void StartSystemMove(QWindow* window) { window->startSystemMove(); }
+
+WindowMover windowMover = StartSystemMove;
 
 const QColor kStripTop(0x1f, 0x6f, 0xc5);
 const QColor kStripBottom(0x15, 0x52, 0x9b);
@@ -46,19 +61,24 @@ void PictureBox::paintEvent(QPaintEvent*) {
   if (paint_) paint_(painter, rect());
 }
 
-void OnLeftMouse(QWidget* widget, QEvent::Type type, std::function<void()> action) {
-  new MouseHook(widget, type, std::move(action));
+void OnClick(QWidget* widget, QEvent::Type type, std::function<void()> action) {
+  new MouseHook(widget, type, true, std::move(action));
 }
 
 void DragWindowFrom(QWidget* widget) {
-  OnLeftMouse(widget, QEvent::MouseButtonPress, [widget] {
-    if (QWindow* window = widget->window()->windowHandle()) window->startSystemMove();
-  });
+  new MouseHook(widget, QEvent::MouseButtonPress, false, [widget] { StartWindowMove(widget); });
 }
+
+void StartWindowMove(QWidget* widget) {
+  if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) return;
+  if (QWindow* window = widget->window()->windowHandle()) windowMover(window);
+}
+
+WindowMover SetWindowMover(WindowMover mover) { return std::exchange(windowMover, mover); }
 
 void SelectAllOnDoubleClick(QWidget* edit) {
   auto* line = qobject_cast<QLineEdit*>(edit);
-  OnLeftMouse(edit, QEvent::MouseButtonDblClick, [line] {
+  new MouseHook(edit, QEvent::MouseButtonDblClick, false, [line] {
     if (line) line->selectAll();
   });
 }

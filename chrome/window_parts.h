@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWidget>
+#include <QWindow>
 #include <functional>
 #include <vector>
 
@@ -27,10 +28,20 @@ class PictureBox : public QWidget {
   PaintFunction paint_;
 };
 
-// Calls action when the watched widget gets the mouse event of this type with the left button.
-void OnLeftMouse(QWidget* widget, QEvent::Type type, std::function<void()> action);
-// A left press on any of these widgets moves their window with the mouse.
+// Makes the widget a button: action runs when the left button does `type` (press or release) on
+// it, and the widget keeps every left press, release and double click for itself, so none travels
+// on to the strip or the window behind it, where a press starts a window move.
+void OnClick(QWidget* widget, QEvent::Type type, std::function<void()> action);
+// A left press on the widget moves its window with the mouse.
 void DragWindowFrom(QWidget* widget);
+// Starts moving the widget's window with the mouse, but only while the left button is still down:
+// after a modal box that the same press opened, the button is up, and a move would glue the window
+// to the pointer until the next click.
+void StartWindowMove(QWidget* widget);
+// Every move that StartWindowMove starts goes through the mover (by default
+// QWindow::startSystemMove); tests put their own in to see the requests. Returns the previous one.
+using WindowMover = void (*)(QWindow* window);
+WindowMover SetWindowMover(WindowMover mover);
 // A double click selects the whole text of an edit box.
 void SelectAllOnDoubleClick(QWidget* edit);
 // A label without background, at the given place.

@@ -37,7 +37,7 @@ TutorialWindow::TutorialWindow(platform::UiSeams& seams, Endpoints endpoints,
   图片框4->setGeometry(0, 264, 496, 35);
 
   chrome::DragWindowFrom(图片框1);
-  chrome::OnLeftMouse(图片框2, QEvent::MouseButtonRelease, [this] { close(); });
+  chrome::OnClick(图片框2, QEvent::MouseButtonRelease, [this] { close(); });
   connect(超级按钮3, &QPushButton::pressed, this,
           [this] { OpenTutorialLink(seams_, endpoints_, "在线视频教程地址："); });
   connect(超级按钮2, &QPushButton::pressed, this,

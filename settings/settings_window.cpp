@@ -153,12 +153,12 @@ void SettingsWindow::ConnectHandlers() {
           [this] { settings_.sizeUnitText = Std(单位->currentText()); });
   connect(显示相同, &QCheckBox::clicked, this, &SettingsWindow::DuplicatesClicked);
   chrome::DragWindowFrom(图片框1);
-  chrome::OnLeftMouse(图片框3, QEvent::MouseButtonRelease, [this] { showMinimized(); });
-  chrome::OnLeftMouse(图片框2, QEvent::MouseButtonRelease, [this] { close(); });
+  chrome::OnClick(图片框3, QEvent::MouseButtonRelease, [this] { showMinimized(); });
+  chrome::OnClick(图片框2, QEvent::MouseButtonRelease, [this] { close(); });
 }
 
 void SettingsWindow::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton && windowHandle()) windowHandle()->startSystemMove();
+  if (event->button() == Qt::LeftButton) chrome::StartWindowMove(this);
   QDialog::mousePressEvent(event);
 }
 

@@ -2,7 +2,9 @@
 
 #include <QCoreApplication>
 #include <QPointer>
+#include <QTest>
 
+#include "chrome/window_parts.h"
 #include "settings/settings_window.h"
 #include "tests/fake_seams.h"
 #include "tests/test_support.h"
@@ -184,6 +186,32 @@ TEST_F(SettingsWindowTest, ResetLeavesEnabledStatesAndRecord) {
   EXPECT_TRUE(w->大小数值->isEnabled());
   EXPECT_EQ(settings.suffixText, "kept");
   delete w;
+}
+
+int moveRequests = 0;
+void CountMove(QWindow*) { ++moveRequests; }
+
+TEST_F(SettingsWindowTest, ItsPicturesActAndOnlyTheStripAndBackgroundMoveIt) {
+  const auto previous = chrome::SetWindowMover(CountMove);
+  moveRequests = 0;
+  QPointer<SettingsWindow> w = Open();
+  w->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+  QTest::mouseClick(w->图片框3, Qt::LeftButton);
+  EXPECT_TRUE(w->isMinimized());
+  EXPECT_EQ(moveRequests, 0);
+  w->showNormal();
+  for (const auto& [surface, at] : {std::pair<QWidget*, QPoint>{w->图片框1, {100, 20}},
+                                    std::pair<QWidget*, QPoint>{w, {300, 445}}}) {
+    QTest::mousePress(surface, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(surface, Qt::LeftButton, {}, at);
+  }
+  EXPECT_EQ(moveRequests, 2);
+  QTest::mouseClick(w->图片框2, Qt::LeftButton);
+  EXPECT_EQ(moveRequests, 2);
+  Settle();
+  EXPECT_TRUE(w.isNull());
+  chrome::SetWindowMover(previous);
 }
 
 }  // namespace
