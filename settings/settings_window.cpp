@@ -40,11 +40,25 @@ QComboBox* Combo(QWidget* parent, const char* name, QRect place,
   auto* box = new QComboBox(parent);
   box->setObjectName(Qs(name));
   box->setGeometry(place);
-  // Editable, so that it can show a text that is none of its items (the placeholders).
+  // Editable, so that it can show a text that is none of its items (the placeholders). Without a
+  // completer a text is never completed or changed in letter case to match an item.
   box->setEditable(true);
   box->setInsertPolicy(QComboBox::NoInsert);
+  box->setCompleter(nullptr);
   for (const char* item : items) box->addItem(Qs(item));
   return box;
+}
+
+// Shows text in a combo box. A text that is one of its items also makes that item current: an
+// editable combo box that loses the focus while its text names an item other than the current
+// one reports that item as chosen, which would apply a preset nobody picked.
+void SetComboText(QComboBox* box, const QString& text) {
+  const int item = box->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+  if (item >= 0) {
+    box->setCurrentIndex(item);
+  } else {
+    box->setEditText(text);
+  }
 }
 
 QLineEdit* Edit(QWidget* parent, const char* name, QRect place) {
@@ -177,13 +191,13 @@ SettingsControls SettingsWindow::ReadControls() const {
 }
 
 void SettingsWindow::WriteControls(const SettingsControls& c) {
-  文件类型->setEditText(Qs(c.fileType));
+  SetComboText(文件类型, Qs(c.fileType));
   文件后缀->setText(Qs(c.suffix));
-  是否筛选大小->setEditText(Qs(c.sizeSwitch));
-  限制大小类型->setEditText(Qs(c.sizeCompare));
+  SetComboText(是否筛选大小, Qs(c.sizeSwitch));
+  SetComboText(限制大小类型, Qs(c.sizeCompare));
   大小数值->setText(Qs(c.sizeValue));
-  单位->setEditText(Qs(c.sizeUnit));
-  是否限制名称->setEditText(Qs(c.nameSwitch));
+  SetComboText(单位, Qs(c.sizeUnit));
+  SetComboText(是否限制名称, Qs(c.nameSwitch));
   限制名称->setText(Qs(c.keywords));
 }
 
@@ -206,14 +220,14 @@ void SettingsWindow::OnSettingsWindowCreated() {
 }
 
 void SettingsWindow::ResetSettingsControls() {
-  文件类型->setEditText(Qs(kTypePlaceholder));
-  限制大小类型->setEditText(Qs(kComparePlaceholder));
-  单位->setEditText(Qs(kUnitPlaceholder));
+  SetComboText(文件类型, Qs(kTypePlaceholder));
+  SetComboText(限制大小类型, Qs(kComparePlaceholder));
+  SetComboText(单位, Qs(kUnitPlaceholder));
   限制名称->setText(Qs(kKeywordPlaceholder));
   大小数值->setText(Qs(kValuePlaceholder));
   文件后缀->setText(Qs(kSuffixPlaceholder));
-  是否筛选大小->setEditText(Qs(kFilterOff));
-  是否限制名称->setEditText(Qs(kFilterOff));
+  SetComboText(是否筛选大小, Qs(kFilterOff));
+  SetComboText(是否限制名称, Qs(kFilterOff));
 }
 
 void SettingsWindow::SizeFilterSwitched() {
@@ -223,8 +237,8 @@ void SettingsWindow::SizeFilterSwitched() {
     w->setEnabled(on);
   }
   if (on) return;
-  限制大小类型->setEditText(Qs(kComparePlaceholder));
-  单位->setEditText(Qs(kUnitPlaceholder));
+  SetComboText(限制大小类型, Qs(kComparePlaceholder));
+  SetComboText(单位, Qs(kUnitPlaceholder));
   大小数值->setText(Qs(kValuePlaceholder));
 }
 

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QPointer>
 #include <QTest>
@@ -185,6 +187,47 @@ TEST_F(SettingsWindowTest, ResetLeavesEnabledStatesAndRecord) {
   EXPECT_EQ(w->是否筛选大小->currentText(), Qs("不筛选"));
   EXPECT_TRUE(w->大小数值->isEnabled());
   EXPECT_EQ(settings.suffixText, "kept");
+  delete w;
+}
+
+TEST_F(SettingsWindowTest, OpeningAndApplyingUntouchedSavesExactlyWhatWasLoaded) {
+  // Texts that differ from every preset and placeholder, and a unit in another letter case.
+  const std::vector<std::pair<std::pair<const char*, const char*>, const char*>> entries = {
+      {{"文件后缀", "文件后缀"}, "mp4"},  {{"选择类型", "选择类型"}, "视频文件"},
+      {{"限制类型", "限制类型"}, "大于"}, {{"限制大小", "限制大小"}, "5"},
+      {{"限制单位", "限制单位"}, "mb"},   {{"限制名称", "限制名称"}, "预告"},
+      {{"是否", "筛大小"}, "筛选"},       {{"是否", "筛名称"}, "包含以下关键词"},
+  };
+  for (const auto& [at, value] : entries) WriteSetting(at.first, at.second, value);
+  QPointer<SettingsWindow> w = Open();
+  w->show();
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  // The user looks around with the Tab key, through every control, then applies.
+  w->文件类型->setFocus();
+  for (int i = 0; i < 16; ++i) QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+  QTest::mouseClick(w->超级按钮2, Qt::LeftButton);
+  Settle();
+  EXPECT_TRUE(w.isNull());
+  for (const auto& [at, value] : entries) {
+    EXPECT_EQ(ReadSetting(at.first, at.second), value) << at.first << "/" << at.second;
+  }
+  EXPECT_EQ(settings.suffixText, "mp4");
+}
+
+TEST_F(SettingsWindowTest, PickingAPresetFromTheListStillAppliesIt) {
+  WriteSetting("选择类型", "选择类型", "视频文件");
+  WriteSetting("文件后缀", "文件后缀", "mp4");
+  QPointer<SettingsWindow> w = Open();
+  w->show();
+  w->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+  // Opening the list and taking the shown item again is a pick.
+  w->文件类型->setFocus();
+  QTest::keyClick(w->文件类型, Qt::Key_Down, Qt::AltModifier);
+  ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+  QTest::keyClick(static_cast<QWidget*>(w->文件类型->view()), Qt::Key_Return);
+  EXPECT_EQ(w->文件后缀->text(), Qs("mp4,mov,avi,mkv,flv,wmv,asf,rmvb"));
   delete w;
 }
 
