@@ -39,7 +39,8 @@ void MainWindow::TransferCheckedToTarget(bool move) {
   ShowProgressPanes(move ? "开始剪切：" : "开始复制：", 100);
   进度条1->setValue(0);
   const std::size_t checkedCount = records_.list.CheckedCount();
-  进度条1->setMaximum(int(checkedCount));
+  // A range of 0..0 is Qt's endless busy bar: with nothing ticked the bar stays empty instead.
+  进度条1->setMaximum(int(std::max<std::size_t>(checkedCount, 1)));
 
   // The rows are taken by identity: a sort or a new tick during the run, let through by the
   // pump, changes neither which file a row names nor whether it is still ticked when reached.

@@ -5,12 +5,14 @@
 #include "app/app_records.h"
 #include "app/main_window.h"
 #include "app/single_instance.h"
+#include "app/termination.h"
 #include "chrome/image_holder.h"
 #include "online/online_services.h"
 #include "platform/qt_ui_seams.h"
 
 int main(int argc, char** argv) {
   using namespace corvale;
+  app::HoldTerminationSignals();
   QApplication application(argc, argv);
   // Records live until exit; the windows get them handed in.
   app::AppRecords records;
@@ -27,6 +29,7 @@ int main(int argc, char** argv) {
   online::UpdateCheck(seams, records.endpoints, false);
   app::MainWindow window(records, seams);
   QObject::connect(&window, &app::MainWindow::closed, &application, &QApplication::quit);
+  new app::CloseOnTermination(&window);
   window.show();
   return application.exec();
 }

@@ -236,7 +236,7 @@ void MainWindow::ChooseSearchFolder() {
 
 void MainWindow::ChooseTargetFolder() {
   if (auto folder = seams_.ChooseFolder("请添加目标目录:", true)) {
-    编辑框2->setText(ToQt(*folder).trimmed());
+    编辑框2->setText(ToQt(*folder));  // blanks at either end belong to a Linux name
   }
 }
 

@@ -1,5 +1,7 @@
 #include "platform/file_ops.h"
 
+#include "platform/file_system.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -72,12 +74,6 @@ TransferResult RenameNoReplace(const std::string& temp, const std::string& desti
   return errno == EEXIST ? TransferResult::DestinationExists : TransferResult::Failed;
 }
 
-std::string FolderOf(const std::string& path) {
-  const auto slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 }  // namespace
 
 bool IsFolder(const std::string& path) {
@@ -138,7 +134,7 @@ TransferResult PendingCopy::Place(const std::string& destination) {
 }
 
 TransferResult CopyFileNoReplace(const std::string& source, const std::string& destination) {
-  auto copy = PendingCopy::Make(source, FolderOf(destination));
+  auto copy = PendingCopy::Make(source, FolderOfPath(destination));
   return copy ? copy->Place(destination) : TransferResult::Failed;
 }
 

@@ -6,8 +6,10 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 namespace corvale::platform {
@@ -185,21 +187,50 @@ std::string LocalTimeText(const timespec& time) {
   return std::string(text, 19);
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view text) {
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) return false;
-  struct stat old {};
-  fchmod(fd, stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-  bool ok = true;
-  for (std::size_t done = 0; ok && done < text.size();) {
-    const ssize_t n = write(fd, text.data() + done, text.size() - done);
-    ok = n > 0;
-    if (ok) done += std::size_t(n);
+std::optional<std::string> ReplacementTarget(const std::string& path) {
+  struct stat st {};
+  if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+  char* resolved = realpath(path.c_str(), nullptr);
+  if (!resolved) return std::nullopt;
+  std::string target(resolved);
+  free(resolved);
+  return target;
+}
+
+std::string FolderOfPath(const std::string& path) {
+  const auto slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+  for (std::size_t done = 0; done < bytes.size();) {
+    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += std::size_t(n);
   }
-  ok = ok && fsync(fd) == 0;
-  ok = (close(fd) == 0) && ok;
-  if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
+  return true;
+}
+
+mode_t NewFileMode(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) == 0) return st.st_mode & 07777;
+  const mode_t mask = umask(0);
+  umask(mask);
+  return 0666 & ~mask;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
+  const auto target = ReplacementTarget(path);
+  if (!target) return false;
+  // A short name: the file's own name may already use up the 255 bytes a name can have.
+  std::string temp = FolderOfPath(*target) + "/.corvale-XXXXXX";
+  const int fd = mkostemp(temp.data(), O_CLOEXEC);
+  if (fd < 0) return false;
+  bool ok = fchmod(fd, NewFileMode(*target)) == 0 && WriteAll(fd, bytes) && fsync(fd) == 0;
+  ok = close(fd) == 0 && ok;
+  if (ok && rename(temp.c_str(), target->c_str()) == 0) return true;
   unlink(temp.c_str());
   return false;
 }

@@ -93,8 +93,20 @@ std::string FormatByteSize(std::int64_t size);
 // "yyyy-MM-dd HH:mm:ss" in local time.
 std::string LocalTimeText(const timespec& time);
 
-// Writes text to a temporary file beside path and renames it over path, so readers see the old
-// or the new contents, never a torn file. Keeps the mode of an existing file.
-bool ReplaceFileContents(const std::string& path, std::string_view text);
+// The file that a replacement of path must replace: path itself, or the file a symbolic link at
+// path leads to, so that the link stays a link and its file gets the new contents. Nothing for a
+// link that leads nowhere.
+std::optional<std::string> ReplacementTarget(const std::string& path);
+// The folder part of a path ("." when there is none).
+std::string FolderOfPath(const std::string& path);
+// Writes all of bytes; false on the first failed write.
+bool WriteAll(int fd, std::string_view bytes);
+// The mode for a file written at path: that of the file there, else what a new file gets.
+mode_t NewFileMode(const std::string& path);
+
+// Writes bytes to a temporary file beside path's target (see ReplacementTarget) and renames it
+// over the target, so readers see the old or the new contents, never a torn file. Keeps the mode
+// of an existing file. Nothing is left behind on failure.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes);
 
 }  // namespace corvale::platform

@@ -1,5 +1,6 @@
 // Private-profile INI access with the Windows entry rules: one entry per call, names compared
-// without surrounding blanks and without regard to ASCII letter case.
+// without surrounding blanks and without regard to ASCII letter case, values trimmed of blanks
+// unless they stand in double quotes.
 #pragma once
 
 #include <string>
@@ -15,7 +16,12 @@ std::string ReadProfileString(const std::string& file, std::string_view section,
                               std::string_view key);
 
 // Replaces the entry in place, or adds the key at the end of its section and the section at the
-// end of the file. The file is replaced atomically. Returns false when it could not be written.
+// end of the file. A value with blanks at either end is written in double quotes, so it reads back
+// as it was. The file is replaced atomically, through a symbolic link to the linked file, with
+// writers serialised by a lock on its folder.
+// Returns false, and changes nothing, when the value holds a line break (it cannot be an INI
+// line), when the file exists but cannot be read (it would be replaced by the one entry) or is
+// read-only, or when it could not be written.
 bool WriteProfileString(const std::string& file, std::string_view section, std::string_view key,
                         std::string_view value);
 

@@ -1,5 +1,7 @@
 #include "platform/qt_ui_seams.h"
 
+#include "platform/file_system.h"
+
 #include <QApplication>
 #include <QClipboard>
 #include <QDBusConnection>
@@ -21,11 +23,33 @@ std::string FromQt(const QString& text) { return text.toStdString(); }
 
 std::string FromQtPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
+QUrl FileUrl(const std::string& path) {
+  // Built from the name's own bytes, percent-encoded: a name that is not valid UTF-8 (legal on
+  // Linux) still names its file, where a round trip through QString would not.
+  QByteArray encoded = "file://" + QByteArray::fromStdString(path).toPercentEncoding("/");
+  return QUrl::fromEncoded(encoded, QUrl::StrictMode);
+}
+
 namespace {
 
-QUrl FileUrl(const std::string& path) {
-  return QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path)));
-}
+// Qt's own folder dialog lists files when asked to, but will not take one: this one takes a
+// chosen file as well as a chosen folder.
+class FileOrFolderDialog : public QFileDialog {
+ public:
+  using QFileDialog::QFileDialog;
+  QString chosenFile;
+
+ protected:
+  void accept() override {
+    const QStringList chosen = selectedFiles();
+    if (chosen.size() == 1 && QFileInfo(chosen.front()).isFile()) {
+      chosenFile = chosen.front();
+      QDialog::accept();
+      return;
+    }
+    QFileDialog::accept();
+  }
+};
 
 }  // namespace
 
@@ -66,11 +90,13 @@ MessageResult QtUiSeams::ShowMessage(const std::string& text, const std::string&
 }
 
 std::optional<std::string> QtUiSeams::ChooseFolder(const std::string& title, bool includeFiles) {
-  QFileDialog dialog(QApplication::activeWindow(), ToQt(title));
+  FileOrFolderDialog dialog(QApplication::activeWindow(), ToQt(title));
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, !includeFiles);
   if (includeFiles) dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  if (!dialog.chosenFile.isEmpty()) return FromQtPath(dialog.chosenFile);
+  if (dialog.selectedFiles().isEmpty()) return std::nullopt;
   return FromQtPath(dialog.selectedFiles().front());
 }
 
@@ -96,12 +122,11 @@ void QtUiSeams::ShowInFolder(const std::string& path) {
   auto call = QDBusMessage::createMethodCall("org.freedesktop.FileManager1",
                                              "/org/freedesktop/FileManager1",
                                              "org.freedesktop.FileManager1", "ShowItems");
-  call << QStringList{FileUrl(path).toString()} << QString();
+  call << QStringList{QString::fromLatin1(FileUrl(path).toEncoded())} << QString();
   const auto reply = QDBusConnection::sessionBus().call(call, QDBus::Block, 3000);
   if (reply.type() == QDBusMessage::ReplyMessage) return;
   // No file manager answers on the bus: open the containing folder instead.
-  const QString file = QFile::decodeName(QByteArray::fromStdString(path));
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(file).absolutePath()));
+  QDesktopServices::openUrl(FileUrl(FolderOfPath(path)));
 }
 
 }  // namespace corvale::platform

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QUrl>
 
 #include "platform/ui_seams.h"
 
@@ -13,6 +14,8 @@ QString ToQt(const std::string& text);
 std::string FromQt(const QString& text);
 // File names: raw bytes to and from Qt's file-name encoding.
 std::string FromQtPath(const QString& path);
+// The file: URL of a path, from its bytes.
+QUrl FileUrl(const std::string& path);
 
 class QtUiSeams : public UiSeams {
  public:

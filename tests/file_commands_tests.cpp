@@ -74,6 +74,18 @@ TEST_F(FileCommandsTest, MoveCountsOnlyWhatArrived) {
   EXPECT_EQ(w.超级按钮2->text(), QString::fromUtf8("剪切到目标文件夹"));
 }
 
+TEST_F(FileCommandsTest, NothingTickedLeavesAnEmptyIdleBar) {
+  auto& w = Search({{"a.txt", "A"}});
+  records.list.rows[0].checked = false;
+  w.编辑框2->setText(QString::fromStdString(dir.Path()));
+  w.超级按钮5->click();
+  EXPECT_EQ(seams.MessageTexts(),
+            std::vector<std::string>{"复制任务完成，共完成复制对象：0个。其中有重名的：0个。"});
+  EXPECT_TRUE(w.进度条1->isVisibleTo(&w));
+  EXPECT_GT(w.进度条1->maximum(), w.进度条1->minimum());  // 0..0 would be the busy animation
+  EXPECT_EQ(w.进度条1->value(), w.进度条1->minimum());
+}
+
 TEST_F(FileCommandsTest, ANameThatIsNotUtf8ArrivesByteForByte) {
   auto& w = Search({{"bad\xff\xfe.txt", "raw"}});
   w.编辑框2->setText(QString::fromStdString(dir / "out"));

@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QSignalSpy>
+#include <QTest>
+#include <csignal>
 
 #include "app/main_window.h"
+#include "app/termination.h"
 #include "settings/filter_settings.h"
 #include "tests/fake_seams.h"
 #include "tests/test_support.h"
@@ -98,6 +101,20 @@ TEST_F(MainWindowTest, FoldersRoundTripThroughEitherWayOfClosing) {
   EXPECT_EQ(settings::ReadSetting("载入目录", "载入目录"), "/other");
 }
 
+TEST_F(MainWindowTest, TerminationSignalsCloseTheWindowAndSaveTheFolders) {
+  for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+    MainWindow w(records, seams);
+    w.show();
+    new CloseOnTermination(&w);
+    QSignalSpy closed(&w, &MainWindow::closed);
+    w.编辑框1->clear();
+    QTest::keyClicks(w.编辑框1, "/typed/" + QString::number(signal));
+    raise(signal);
+    ASSERT_TRUE(closed.wait(5000)) << signal;
+    EXPECT_EQ(settings::ReadSetting("载入目录", "载入目录"), "/typed/" + std::to_string(signal));
+  }
+}
+
 TEST_F(MainWindowTest, MinimiseChangesTheTitleForGood) {
   MainWindow w(records, seams);
   w.show();
@@ -123,9 +140,11 @@ TEST_F(MainWindowTest, FolderPickersFillTheFieldsAndCancelKeepsThem) {
   seams.folderAnswer = "/chosen/文件夹";
   w.ChooseSearchFolder();
   EXPECT_EQ(w.编辑框1->text(), Qs("/chosen/文件夹"));
-  seams.folderAnswer = "  /chosen/file.txt ";
+  seams.folderAnswer = "/chosen/out ";
   w.ChooseTargetFolder();
-  EXPECT_EQ(w.编辑框2->text(), Qs("/chosen/file.txt"));
+  EXPECT_EQ(w.编辑框2->text(), Qs("/chosen/out "));  // a legal name, kept whole
+  w.CloseByPicture();
+  EXPECT_EQ(settings::ReadSetting("保存目录", "保存目录"), "/chosen/out ");
 }
 
 TEST_F(MainWindowTest, OpenFolderButtonsHandTheTextToTheShell) {

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <string>
 
@@ -76,6 +80,82 @@ TEST(IniFile, FailedWriteLeavesNothingBehind) {
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
   EXPECT_EQ(entries, 1u);  // no temporary file left
+}
+
+TEST(IniFile, ValuesComeBackAsTheyWereWritten) {
+  TempDir dir;
+  const std::string ini = dir / "a.ini";
+  for (const char* value : {"/data/out ", " lead", "\"quoted\"", "a \"b\" c", "", "plain"}) {
+    ASSERT_TRUE(WriteProfileString(ini, "s", "k", value)) << value;
+    EXPECT_EQ(ReadProfileString(ini, "s", "k"), value);
+  }
+  WriteFile(ini, "[s]\nk=  \"  spaced  \"  \n");  // Windows reads a quoted value without quotes
+  EXPECT_EQ(ReadProfileString(ini, "s", "k"), "  spaced  ");
+}
+
+TEST(IniFile, NeverDestroysWhatItCannotRewriteWhole) {
+  TempDir dir;
+  const std::string ini = dir / "a.ini";
+  const std::string original = "[s]\nk=old\n[other]\nx=1\n";
+  WriteFile(ini, original);
+  // A value with a line break would split its line and corrupt the file.
+  EXPECT_FALSE(WriteProfileString(ini, "s", "k", "two\nlines"));
+  EXPECT_FALSE(WriteProfileString(ini, "s", "k", "cr\r"));
+  EXPECT_EQ(ReadWholeFile(ini), original);
+  // A read-only file stays as it is.
+  chmod(ini.c_str(), 0444);
+  EXPECT_FALSE(WriteProfileString(ini, "s", "k", "new"));
+  EXPECT_EQ(ReadWholeFile(ini), original);
+  chmod(ini.c_str(), 0644);
+  // A file that exists but cannot be read would be replaced by the one entry.
+  if (geteuid() != 0) {
+    chmod(ini.c_str(), 0200);
+    EXPECT_FALSE(WriteProfileString(ini, "s", "k", "new"));
+    chmod(ini.c_str(), 0644);
+    EXPECT_EQ(ReadWholeFile(ini), original);
+  }
+}
+
+TEST(IniFile, WritesThroughALinkAndTakesOverAStaleTemporaryFile) {
+  TempDir dir;
+  WriteFile(dir / "real/a.ini", "[s]\nk=old\n");
+  test::MakeDirs(dir / "here");
+  ASSERT_EQ(symlink((dir / "real/a.ini").c_str(), (dir / "here/a.ini").c_str()), 0);
+  WriteFile(dir / "real/.a.ini.tmp", "left by a write that was killed");
+  EXPECT_TRUE(WriteProfileString(dir / "here/a.ini", "s", "k", "new"));
+  struct stat st {};
+  ASSERT_EQ(lstat((dir / "here/a.ini").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));  // still a link
+  EXPECT_EQ(ReadWholeFile(dir / "real/a.ini"), "[s]\nk=new\n");
+  std::vector<std::string> names;
+  for (const auto& e : std::filesystem::directory_iterator(dir / "real")) {
+    names.push_back(e.path().filename().string());
+  }
+  EXPECT_EQ(names, std::vector<std::string>{"a.ini"});
+  ASSERT_EQ(symlink((dir / "nowhere").c_str(), (dir / "dangling.ini").c_str()), 0);
+  EXPECT_FALSE(WriteProfileString(dir / "dangling.ini", "s", "k", "v"));
+}
+
+TEST(IniFile, WritersInTwoProcessesLoseNoEntry) {
+  TempDir dir;
+  const std::string ini = dir / "a.ini";
+  const pid_t child = fork();
+  if (child == 0) {
+    int failed = 0;
+    for (int i = 0; i < 200; ++i) {
+      failed += !WriteProfileString(ini, "child", "k" + std::to_string(i), "c");
+    }
+    _exit(failed);
+  }
+  for (int i = 0; i < 200; ++i) WriteProfileString(ini, "parent", "k" + std::to_string(i), "p");
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  for (int i = 0; i < 200; ++i) {
+    EXPECT_EQ(ReadProfileString(ini, "child", "k" + std::to_string(i)), "c") << i;
+    EXPECT_EQ(ReadProfileString(ini, "parent", "k" + std::to_string(i)), "p") << i;
+  }
 }
 
 TEST(FileSystem, ExtensionRule) {

@@ -66,6 +66,7 @@ class Copy {
     }
   }
   bool Started() const { return pid_ > 0; }
+  void Signal(int signal) const { kill(pid_, signal); }
   // A copy has drawn its window once it maps a font file: by then it has passed the
   // single-instance check, which runs before the window is made.
   bool Settled() const {
@@ -109,6 +110,22 @@ TEST(SingleInstance, AThirdCopyIsRefused) {
   EXPECT_EQ(messages.find(refusal), messages.rfind(refusal));
   EXPECT_EQ(CountRunningCopies("corvale"), 0);   // letter case counts
   EXPECT_EQ(CountRunningCopies("Corvale "), 0);  // so does a trailing blank
+}
+
+TEST(SingleInstance, SigtermSavesTheFoldersOfARealCopy) {
+  test::TempDir dir;
+  test::WriteFile(dir / "dmconfig.ini", "[载入目录]\n载入目录=/from/the/file\n");
+  Copy copy(dir.Path(), dir / "messages.log");
+  ASSERT_TRUE(copy.Started());
+  ASSERT_TRUE(WaitFor([&] { return copy.Settled(); }, 20));
+  // The copy holds the folder in its field now; only its close can write the file again.
+  std::remove((dir / "dmconfig.ini").c_str());
+  copy.Signal(SIGTERM);
+  ASSERT_TRUE(WaitFor([&] { return copy.ExitStatus().has_value(); }, 20));
+  EXPECT_TRUE(WIFEXITED(*copy.ExitStatus()));
+  EXPECT_EQ(WEXITSTATUS(*copy.ExitStatus()), 0);
+  EXPECT_EQ(test::ReadWholeFile(dir / "dmconfig.ini"),
+            "[载入目录]\n载入目录=/from/the/file\n[保存目录]\n保存目录=\n");
 }
 
 }  // namespace

@@ -1,0 +1,64 @@
+// The real dialogs of QtUiSeams, driven as a user drives them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+#include "platform/qt_ui_seams.h"
+#include "tests/test_support.h"
+
+namespace corvale::platform {
+namespace {
+
+// Runs drive on the modal dialog once it is up, from inside its own event loop.
+void WhenModal(std::function<void(QWidget*)> drive) {
+  QTimer::singleShot(10, [drive] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      drive(modal);
+    } else {
+      WhenModal(drive);
+    }
+  });
+}
+
+// Types text into the dialog's name field and presses Return.
+std::function<void(QWidget*)> Type(const std::string& text) {
+  return [text](QWidget* dialog) {
+    auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setFocus();
+    name->setText(QString::fromStdString(text));
+    QTest::keyClick(name, Qt::Key_Return);
+    // A dialog that would not take the choice is closed, so the test fails rather than hangs.
+    QTimer::singleShot(3000, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+  };
+}
+
+TEST(TargetFolderPicker, TakesAFileOrAFolderAndCancelTakesNothing) {
+  test::TempDir dir;
+  test::WriteFile(dir / "pick/file.txt", "");
+  test::MakeDirs(dir / "pick/folder");
+  QtUiSeams seams;
+  WhenModal(Type(dir / "pick/file.txt"));
+  EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), dir / "pick/file.txt");
+  WhenModal(Type(dir / "pick/folder"));
+  EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), dir / "pick/folder");
+  WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
+  EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), std::nullopt);
+}
+
+TEST(FileUrls, CarryTheNamesOwnBytes) {
+  const std::string path = "/data/bad\xff name.txt";
+  const QUrl url = FileUrl(path);
+  EXPECT_EQ(url.toEncoded(), "file:///data/bad%FF%20name.txt");
+  EXPECT_EQ(QByteArray::fromPercentEncoding(url.toEncoded().mid(7)).toStdString(), path);
+  EXPECT_EQ(FileUrl("/音乐/a.mp3").toLocalFile(), QString::fromUtf8("/音乐/a.mp3"));
+}
+
+}  // namespace
+}  // namespace corvale::platform
