@@ -37,7 +37,7 @@ void MainWindow::SubmitCandidates() {
     // Runs on a worker: the first report of a batch wakes the UI thread, which takes them all.
     if (digestInbox_.Post({runId, candidate, digest})) {
       QMetaObject::invokeMethod(
-          digestWaker_, [this] { OnDigestsReady(); }, Qt::QueuedConnection);
+          uiThread_, [this] { OnDigestsReady(); }, Qt::QueuedConnection);
     }
   };
   for (const std::size_t k : duplicates::ReadingOrder(records_.list, run_.candidates)) {

@@ -21,6 +21,12 @@ namespace {
 
 QString Qs(const std::string& text) { return ToQt(text); }
 
+// The report of a deletion that left some files in place.
+std::string DeletedAndKept(std::size_t deleted, std::size_t kept, const char* why) {
+  return "已删除" + std::to_string(deleted) + "个文件，" + std::to_string(kept) + "个文件" + why +
+         "，未删除。";
+}
+
 }  // namespace
 
 void MainWindow::TransferCheckedToTarget(bool move) {
@@ -114,7 +120,9 @@ void MainWindow::DeleteCheckedFiles() {
     pump_.Pump();
   }
   超级按钮7->setEnabled(true);
-  seams_.Inform("完成删除任务，共删除文件：" + std::to_string(deleted) + "个。");
+  const std::size_t kept = paths.size() - deleted;
+  seams_.Inform(kept == 0 ? "完成删除任务，共删除文件：" + std::to_string(deleted) + "个。"
+                          : DeletedAndKept(deleted, kept, "无法删除"));
 }
 
 void MainWindow::DeleteDuplicateFiles() {
@@ -126,16 +134,16 @@ void MainWindow::DeleteDuplicateFiles() {
     return;
   }
   超级按钮10->setEnabled(false);
+  std::size_t deleted = 0;
   for (const auto& victim : victims) {
-    // The kept copy is checked anew before each deletion: a file edited or removed since the
-    // search must not take the last copy of its content with it.
-    if (fileops::SafeToDelete(victim)) {
-      platform::DeleteFileStrict(victim.victim.path);
-    }
+    // Both files are checked anew before each deletion: a file edited, replaced or removed since
+    // the run must not take the last copy of its content with it.
+    deleted += fileops::SafeToDelete(victim) && platform::DeleteFileStrict(victim.victim.path);
     pump_.Pump();
   }
   超级按钮10->setEnabled(true);
-  seams_.Inform("删除成功！");
+  const std::size_t kept = victims.size() - deleted;
+  seams_.Inform(kept == 0 ? "删除成功！" : DeletedAndKept(deleted, kept, "已改变或无法删除"));
 }
 
 const resultlist::ResultRow* MainWindow::CurrentRow() const {
@@ -162,8 +170,9 @@ void MainWindow::DeleteCurrentFile() {
   if (!row) return;
   const std::string path(row->Path());
   if (seams_.ShowMessage("确定要删除文件：  " + std::string(row->Name()), platform::kDefaultCaption,
-                         MessageIcon::Warning, MessageButtons::OkCancel) == MessageResult::Ok) {
-    platform::DeleteFileStrict(path);
+                         MessageIcon::Warning, MessageButtons::OkCancel) == MessageResult::Ok &&
+      !platform::DeleteFileStrict(path)) {
+    seams_.Inform("删除失败！");
   }
 }
 

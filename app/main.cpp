@@ -4,16 +4,17 @@
 
 #include "app/app_records.h"
 #include "app/main_window.h"
+#include "app/qt_texts.h"
 #include "app/single_instance.h"
 #include "app/termination.h"
 #include "chrome/image_holder.h"
-#include "online/online_services.h"
 #include "platform/qt_ui_seams.h"
 
 int main(int argc, char** argv) {
   using namespace corvale;
   app::HoldTerminationSignals();
   QApplication application(argc, argv);
+  app::UseChineseQtTexts(application);
   // Records live until exit; the windows get them handed in.
   app::AppRecords records;
   platform::QtUiSeams seams;
@@ -25,11 +26,11 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // Before the main window exists a current version stays silent.
-  online::UpdateCheck(seams, records.endpoints, false);
   app::MainWindow window(records, seams);
   QObject::connect(&window, &app::MainWindow::closed, &application, &QApplication::quit);
   new app::CloseOnTermination(&window);
   window.show();
+  // The window is up at once; the check's message, if any, follows its answer.
+  window.StartUpdateCheck();
   return application.exec();
 }

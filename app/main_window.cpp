@@ -34,7 +34,7 @@ MainWindow::MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* p
       seams_(seams),
       model_(std::make_unique<resultlist::ResultListModel>(records.list, records.colours)),
       pump_([this] { OnPump(); }),
-      digestWaker_(new QObject(this)) {
+      uiThread_(new QObject(this)) {
   setObjectName("MainWindow");
   setWindowTitle("Corvale");
   setGeometry(50, 50, 1146, 664);
@@ -52,7 +52,8 @@ MainWindow::MainWindow(AppRecords& records, platform::UiSeams& seams, QWidget* p
 }
 
 MainWindow::~MainWindow() {
-  // No job may report to this window once it is gone.
+  // No job or check may report to this window once it is gone.
+  updateCheck_.reset();
   records_.pool.CancelAndWait();
   delete tutorial_;
 }
@@ -269,6 +270,20 @@ online::TutorialWindow* MainWindow::OpenTutorialWindow() {
   tutorial_->raise();
   tutorial_->activateWindow();
   return tutorial_;
+}
+
+void MainWindow::StartUpdateCheck() {
+  if (!records_.endpoints.configured) return;
+  updateCheck_ = std::make_unique<online::BackgroundUpdateCheck>(
+      records_.endpoints, [this](const std::string& answer) {
+        QMetaObject::invokeMethod(
+            uiThread_,
+            [this, answer] {
+              // A current version stays silent at start-up.
+              online::ShowUpdateAnswer(seams_, records_.endpoints, answer, false);
+            },
+            Qt::QueuedConnection);
+      });
 }
 
 void MainWindow::Minimise() {

@@ -113,6 +113,9 @@ class MainWindow : public QWidget {
   settings::SettingsWindow* OpenSettingsWindow(bool modal);
   // One TutorialWindow at a time: opening it again brings the open one to the front.
   online::TutorialWindow* OpenTutorialWindow();
+  // The start-up update check, in the background: its message, if any, comes when the answer
+  // arrives. A build without a configured service does none.
+  void StartUpdateCheck();
 
  signals:
   void closed();
@@ -183,8 +186,11 @@ class MainWindow : public QWidget {
     bool progressShown = false;
   } run_;
   duplicates::DigestInbox digestInbox_;
-  QObject* digestWaker_;  // receives the UI thread's wake-up calls; goes with the window
+  // Receives the calls that other threads queue for the UI thread; goes with the window, and with
+  // it any call still queued.
+  QObject* uiThread_;
   QPointer<online::TutorialWindow> tutorial_;
+  std::unique_ptr<online::BackgroundUpdateCheck> updateCheck_;
 };
 
 }  // namespace corvale::app

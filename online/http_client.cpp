@@ -13,8 +13,14 @@ namespace {
 constexpr const char* kUserAgent = "Mozilla/4.0 (compatible; MSIE 9.0; Windows NT 6.1)";
 
 std::size_t Append(char* data, std::size_t size, std::size_t count, void* answer) {
-  static_cast<std::string*>(answer)->append(data, size * count);
+  auto* text = static_cast<std::string*>(answer);
+  if (text->size() + size * count > kMaxAnswerBytes) return 0;  // curl then fails the request
+  text->append(data, size * count);
   return size * count;
+}
+
+int Progress(void* cancelled, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+  return cancelled && static_cast<const std::atomic<bool>*>(cancelled)->load() ? 1 : 0;
 }
 
 }  // namespace
@@ -62,6 +68,11 @@ std::string FetchText(const std::string& address, const std::string& formBody,
   curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, limits.connectSeconds);
   curl_easy_setopt(curl, CURLOPT_TIMEOUT, limits.totalSeconds);
   curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+  curl_easy_setopt(curl, CURLOPT_HTTP_VERSION,
+                   long(CURL_HTTP_VERSION_1_1));  // as the service expects
+  curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+  curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, Progress);
+  curl_easy_setopt(curl, CURLOPT_XFERINFODATA, limits.cancelled);
   curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, Append);
   curl_easy_setopt(curl, CURLOPT_WRITEDATA, &answer);
   // The status is not examined: the body of any answer, an error page included, is the text.

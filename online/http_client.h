@@ -2,6 +2,8 @@
 // on any failure. The one network operation of the program.
 #pragma once
 
+#include <atomic>
+#include <cstddef>
 #include <string>
 
 namespace corvale::online {
@@ -9,7 +11,12 @@ namespace corvale::online {
 struct FetchLimits {
   long connectSeconds = 10;  // giving up on a service that does not answer
   long totalSeconds = 30;
+  // Set from another thread, it ends the request early (within a second or so).
+  const std::atomic<bool>* cancelled = nullptr;
 };
+
+// Answers longer than this are no answer of the service: the request counts as failed.
+inline constexpr std::size_t kMaxAnswerBytes = 1 << 20;
 
 std::string FetchText(const std::string& address, const std::string& formBody = {},
                       const FetchLimits& limits = {});

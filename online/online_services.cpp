@@ -10,10 +10,33 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::MessageResult;
 
-Endpoints ConfiguredEndpoints() { return {kUpdateEndpoint, kInfoEndpoint}; }
+Endpoints ConfiguredEndpoints() { return {kUpdateEndpoint, kInfoEndpoint, kEndpointsConfigured}; }
+
+std::string AskForUpdate(const Endpoints& endpoints, const std::atomic<bool>* cancelled) {
+  if (!endpoints.configured) return {};
+  FetchLimits limits;
+  limits.cancelled = cancelled;
+  return FetchText(endpoints.update, std::string("ver=") + kVersionText, limits);
+}
 
 void UpdateCheck(platform::UiSeams& seams, const Endpoints& endpoints, bool mainWindowExists) {
-  const std::string answer = FetchText(endpoints.update, std::string("ver=") + kVersionText);
+  ShowUpdateAnswer(seams, endpoints, AskForUpdate(endpoints), mainWindowExists);
+}
+
+BackgroundUpdateCheck::BackgroundUpdateCheck(Endpoints endpoints,
+                                             std::function<void(const std::string&)> arrived)
+    : thread_([this, endpoints = std::move(endpoints), arrived = std::move(arrived)] {
+        const std::string answer = AskForUpdate(endpoints, &cancelled_);
+        if (!cancelled_) arrived(answer);
+      }) {}
+
+BackgroundUpdateCheck::~BackgroundUpdateCheck() {
+  cancelled_ = true;
+  thread_.join();
+}
+
+void ShowUpdateAnswer(platform::UiSeams& seams, const Endpoints& endpoints,
+                      const std::string& answer, bool mainWindowExists) {
   if (answer == "1" && mainWindowExists) {
     seams.ShowMessage("您使用的是最新版本！", platform::kDefaultCaption, MessageIcon::Information,
                       MessageButtons::Ok);
@@ -32,7 +55,15 @@ void UpdateCheck(platform::UiSeams& seams, const Endpoints& endpoints, bool main
 void OpenTutorialLink(platform::UiSeams& seams, const Endpoints& endpoints,
                       const std::string& label) {
   const std::string address = TextBetween(FetchText(endpoints.info), label, " ");
-  if (!address.empty()) seams.OpenUrl(address);
+  if (address.empty()) return;
+  const std::string scheme = LowerAscii(address.substr(0, address.find(':') + 1));
+  if (scheme != "http:" && scheme != "https:") {
+    // A file: or custom-handler address would run whatever the answer names.
+    seams.ShowMessage("网络连接出错！", platform::kDefaultCaption, MessageIcon::None,
+                      MessageButtons::Ok);
+    return;
+  }
+  seams.OpenUrl(address);
 }
 
 }  // namespace corvale::online

@@ -3,8 +3,10 @@
 #include <dirent.h>
 #include <elf.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdlib>
 #include <cstring>
 
 namespace corvale::platform {
@@ -66,17 +68,48 @@ std::map<std::string, std::string> ReadVersionStrings(const std::string& elfPath
   return strings;
 }
 
-std::vector<std::string> ProcessExecutables() {
-  std::vector<std::string> paths;
+std::vector<int> ProcessIds() {
+  std::vector<int> ids;
   DIR* proc = opendir("/proc");
-  if (!proc) return paths;
+  if (!proc) return ids;
   while (const dirent* entry = readdir(proc)) {
     const char* name = entry->d_name;
     if (*name == '\0' || std::strspn(name, "0123456789") != std::strlen(name)) continue;
-    paths.push_back(std::string("/proc/") + name + "/exe");
+    ids.push_back(std::atoi(name));
   }
   closedir(proc);
-  return paths;
+  return ids;
+}
+
+std::string ProcessExecutable(int pid) { return "/proc/" + std::to_string(pid) + "/exe"; }
+
+std::optional<uid_t> ProcessOwner(int pid) {
+  struct stat st {};
+  if (stat(("/proc/" + std::to_string(pid)).c_str(), &st) != 0) return std::nullopt;
+  return st.st_uid;
+}
+
+std::optional<std::string> ProcessEnvironmentValue(int pid, std::string_view name) {
+  const int fd = open(("/proc/" + std::to_string(pid) + "/environ").c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  std::string environment;
+  char buffer[16384];
+  ssize_t n;
+  while ((n = read(fd, buffer, sizeof buffer)) > 0) environment.append(buffer, std::size_t(n));
+  close(fd);
+  if (n < 0) return std::nullopt;
+  // NUL-separated NAME=value entries.
+  for (std::size_t start = 0; start < environment.size();) {
+    std::size_t end = environment.find('\0', start);
+    if (end == std::string::npos) end = environment.size();
+    const std::string_view entry(environment.data() + start, end - start);
+    if (entry.size() > name.size() && entry.substr(0, name.size()) == name &&
+        entry[name.size()] == '=') {
+      return std::string(entry.substr(name.size() + 1));
+    }
+    start = end + 1;
+  }
+  return std::string();
 }
 
 }  // namespace corvale::platform

@@ -53,7 +53,9 @@ class FileOrFolderDialog : public QFileDialog {
 
 }  // namespace
 
-QtUiSeams::QtUiSeams() : messageLog_(qEnvironmentVariable("CORVALE_MESSAGE_LOG")) {}
+QtUiSeams::QtUiSeams()
+    : messageLog_(qEnvironmentVariable("CORVALE_MESSAGE_LOG")),
+      answerOk_(qEnvironmentVariable("CORVALE_MESSAGE_ANSWER") == "OK") {}
 
 MessageResult QtUiSeams::ShowMessage(const std::string& text, const std::string& caption,
                                      MessageIcon icon, MessageButtons buttons) {
@@ -61,7 +63,8 @@ MessageResult QtUiSeams::ShowMessage(const std::string& text, const std::string&
     QFile log(messageLog_);
     if (log.open(QIODevice::Append))
       log.write(QByteArray::fromStdString(caption + "|" + text + "\n"));
-    return MessageResult::Ok;
+    // A question is never answered yes by the log alone: a second switch has to say so.
+    return buttons == MessageButtons::Ok || answerOk_ ? MessageResult::Ok : MessageResult::Cancel;
   }
   QMessageBox box;
   box.setWindowTitle(ToQt(caption));

@@ -31,9 +31,11 @@ class QtUiSeams : public UiSeams {
   void ShowInFolder(const std::string& path) override;
 
  private:
-  // When CORVALE_MESSAGE_LOG names a file, messages are appended there and answered with OK
-  // instead of being shown: lets a test drive a real copy of the program without a display.
+  // When CORVALE_MESSAGE_LOG names a file, messages are appended there instead of being shown:
+  // lets a test drive a real copy of the program without a display. A report is answered OK, a
+  // question Cancel unless CORVALE_MESSAGE_ANSWER=OK is set as well.
   QString messageLog_;
+  bool answerOk_;
   QString lastSaveName_;
 };
 

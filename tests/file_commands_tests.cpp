@@ -124,11 +124,18 @@ TEST_F(FileCommandsTest, DeleteCheckedAsksAndCountsWhatWent) {
 
   seams.messages.clear();
   w.超级按钮7->click();
-  EXPECT_EQ(seams.MessageTexts(), (std::vector<std::string>{"确定要删除列表框中选中的2项文件？",
-                                                            "完成删除任务，共删除文件：1个。"}));
+  EXPECT_EQ(seams.MessageTexts(),
+            (std::vector<std::string>{"确定要删除列表框中选中的2项文件？",
+                                      "已删除1个文件，1个文件无法删除，未删除。"}));
   EXPECT_FALSE(platform::PathExists(dir / "src/a.txt"));
   EXPECT_TRUE(platform::PathExists(dir / "src/b.txt"));
   EXPECT_TRUE(platform::PathExists(dir / "src/c.txt"));
+
+  seams.messages.clear();
+  chmod((dir / "src/b.txt").c_str(), 0644);
+  records.list.rows[std::size_t(RowOf("a.txt"))].checked = false;  // gone already
+  w.超级按钮7->click();
+  EXPECT_EQ(seams.MessageTexts().back(), "完成删除任务，共删除文件：1个。");
 }
 
 TEST_F(FileCommandsTest, OneClickDeletionKeepsTheFirstOfEachGroup) {
@@ -147,6 +154,40 @@ TEST_F(FileCommandsTest, OneClickDeletionKeepsTheFirstOfEachGroup) {
   EXPECT_FALSE(platform::PathExists(dir / "src/2.txt"));
   EXPECT_TRUE(platform::PathExists(dir / "src/3.txt"));
   EXPECT_FALSE(platform::PathExists(dir / "src/4.txt"));
+}
+
+TEST_F(FileCommandsTest, OneClickDeletionSaysWhatItKept) {
+  auto& w = Search({{"1.txt", "x"}, {"2.txt", "x"}, {"3.txt", "x"}});
+  for (auto& row : records.list.rows) row.mark = 1;
+  w.OnHeaderClicked(2);  // 1, 2, 3: the first is kept
+  seams.answers = {MessageResult::Cancel};
+  w.超级按钮10->click();
+  EXPECT_EQ(seams.messages.size(), 1u);  // cancelled: nothing deleted, nothing more said
+  EXPECT_TRUE(platform::PathExists(dir / "src/2.txt"));
+
+  seams.messages.clear();
+  test::WriteFile(dir / "src/3.txt", "y");  // changed since the run: kept
+  w.超级按钮10->click();
+  EXPECT_EQ(seams.MessageTexts().back(), "已删除1个文件，1个文件已改变或无法删除，未删除。");
+  EXPECT_FALSE(platform::PathExists(dir / "src/2.txt"));
+  EXPECT_TRUE(platform::PathExists(dir / "src/3.txt"));
+  EXPECT_EQ(records.list.rows.size(), 3u);  // the rows stay
+}
+
+TEST_F(FileCommandsTest, DeletingTheCurrentFileSaysWhenItCouldNot) {
+  auto& w = Search({{"a.txt", "A"}});
+  w.超级列表框1->selectRow(0);
+  seams.answers = {MessageResult::Cancel};
+  w.DeleteCurrentFile();
+  EXPECT_EQ(seams.messages.size(), 1u);
+  EXPECT_TRUE(platform::PathExists(dir / "src/a.txt"));
+  chmod((dir / "src/a.txt").c_str(), 0444);  // read-only: refused
+  seams.messages.clear();
+  w.DeleteCurrentFile();
+  EXPECT_EQ(seams.MessageTexts(),
+            (std::vector<std::string>{"确定要删除文件：  a.txt", "删除失败！"}));
+  EXPECT_TRUE(platform::PathExists(dir / "src/a.txt"));
+  EXPECT_EQ(records.list.rows.size(), 1u);
 }
 
 TEST_F(FileCommandsTest, RowActionsAndTheirGuards) {

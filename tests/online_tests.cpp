@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <future>
 #include <thread>
 
 #include "online/http_client.h"
@@ -139,6 +140,55 @@ TEST(FetchText, SendsTheRequestAsDesigned) {
   EXPECT_EQ(request.substr(request.find("\r\n\r\n") + 4), "ver=1.3");
 }
 
+// Reads the first bytes a client sends (for TLS, its ClientHello) and hangs up.
+class HelloServer {
+ public:
+  HelloServer() {
+    fd_ = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+    socklen_t length = sizeof addr;
+    getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &length);
+    port_ = ntohs(addr.sin_port);
+    listen(fd_, 1);
+    thread_ = std::thread([this] {
+      const int client = accept(fd_, nullptr, nullptr);
+      if (client < 0) return;
+      char buffer[4096];
+      const ssize_t n = recv(client, buffer, sizeof buffer, 0);
+      if (n > 0) hello_.assign(buffer, std::size_t(n));
+      close(client);
+    });
+  }
+  ~HelloServer() {
+    shutdown(fd_, SHUT_RDWR);
+    close(fd_);
+    thread_.join();
+  }
+  int Port() const { return port_; }
+  const std::string& Hello() const { return hello_; }
+
+ private:
+  int fd_ = -1;
+  int port_ = 0;
+  std::string hello_;
+  std::thread thread_;
+};
+
+TEST(FetchText, OffersOnlyHttp11OverTls) {
+  HelloServer server;
+  EXPECT_EQ(FetchText("https://127.0.0.1:" + std::to_string(server.Port()) + "/update", "ver=1.3",
+                      {2, 4}),
+            "");
+  const std::string& hello = server.Hello();
+  ASSERT_FALSE(hello.empty());
+  // The protocols a client offers are listed in its ClientHello (ALPN), each after its length.
+  EXPECT_NE(hello.find("\x08http/1.1"), std::string::npos);
+  EXPECT_EQ(hello.find("\x02h2"), std::string::npos);
+}
+
 TEST(FetchText, AServiceThatNeverAnswersEndsWithinTheTimeOut) {
   RawServer server(false);
   const auto start = std::chrono::steady_clock::now();
@@ -224,6 +274,67 @@ TEST_F(Service, NetworkErrorsAreReportedWithoutIcon) {
   thread = std::thread([] {});
   UpdateCheck(seams, endpoints, false);  // connection refused
   EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"网络连接出错！"});
+}
+
+TEST_F(Service, AnAnswerOverOneMebibyteIsAFailure) {
+  updateAnswer = std::string(kMaxAnswerBytes, 'x');
+  EXPECT_EQ(FetchText(endpoints.update).size(), kMaxAnswerBytes);
+  updateAnswer += 'x';
+  EXPECT_EQ(FetchText(endpoints.update), "");
+}
+
+TEST_F(Service, OnlyWebAddressesAreOpened) {
+  const struct {
+    const char* address;
+    bool opened;
+  } cases[] = {
+      {"https://v/online", true},    {"http://v/online", true},      {"HTTPS://V/online", true},
+      {"file:///etc/passwd", false}, {"javascript:alert(1)", false}, {"corvale-handler:x", false},
+      {"//v/online", false},
+  };
+  for (const auto& c : cases) {
+    seams.urls.clear();
+    seams.messages.clear();
+    infoAnswer = std::string("在线视频教程地址：") + c.address + " ";
+    OpenTutorialLink(seams, endpoints, "在线视频教程地址：");
+    EXPECT_EQ(seams.urls.size(), c.opened ? 1u : 0u) << c.address;
+    EXPECT_EQ(seams.MessageTexts(),
+              c.opened ? std::vector<std::string>{} : std::vector<std::string>{"网络连接出错！"})
+        << c.address;
+  }
+}
+
+TEST_F(Service, AnUnconfiguredBuildAsksNobody) {
+  endpoints.configured = false;
+  std::atomic<bool> called{false};
+  {
+    BackgroundUpdateCheck check(endpoints, [&](const std::string&) { called = true; });
+  }
+  EXPECT_EQ(updateRequests, 0);
+  UpdateCheck(seams, endpoints, true);  // the user asked: no service is a network error to them
+  EXPECT_EQ(updateRequests, 0);
+  EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"网络连接出错！"});
+}
+
+TEST_F(Service, ABackgroundCheckReportsItsAnswerOrIsAbandoned) {
+  server.Post("/slow", [](const httplib::Request&, httplib::Response& response) {
+    std::this_thread::sleep_for(std::chrono::seconds(3));
+    response.set_content("0", "text/plain");
+  });
+  std::promise<std::string> answer;
+  {
+    BackgroundUpdateCheck check(endpoints, [&](const std::string& a) { answer.set_value(a); });
+    ASSERT_EQ(answer.get_future().wait_for(std::chrono::seconds(10)), std::future_status::ready);
+  }
+  Endpoints slow = endpoints;
+  slow.update = "http://127.0.0.1:" + std::to_string(port) + "/slow";
+  bool called = false;
+  const auto start = std::chrono::steady_clock::now();
+  {
+    BackgroundUpdateCheck abandoned(slow, [&](const std::string&) { called = true; });
+  }
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+  EXPECT_FALSE(called);
 }
 
 TEST_F(Service, TutorialLinksAndChineseAnswers) {

@@ -7,7 +7,9 @@
 
 #include <chrono>
 #include <optional>
+#include <string_view>
 #include <thread>
+#include <vector>
 
 #include "app/single_instance.h"
 #include "platform/process_versions.h"
@@ -43,21 +45,39 @@ bool WaitFor(const std::function<bool()>& condition, int seconds) {
   return condition();
 }
 
-// A copy of the built program, headless, with its messages logged instead of shown.
+// The session the test's copies run in: a display of their own, so copies started elsewhere on
+// the machine, by this user or another, never count against them.
+Session TestSession() { return {getuid(), ":corvale-test-" + std::to_string(getpid()), ""}; }
+
+// A copy of the built program, headless, in the test's session, with its messages logged instead
+// of shown.
 class Copy {
  public:
-  Copy(const std::string& dir, const std::string& log) {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    setenv("CORVALE_MESSAGE_LOG", log.c_str(), 1);
+  Copy(const std::string& dir, const std::string& log,
+       const std::string& display = TestSession().display) {
+    std::vector<std::string> environment;
+    for (char** entry = environ; *entry; ++entry) {
+      const std::string_view text = *entry;
+      if (text.starts_with("DISPLAY=") || text.starts_with("WAYLAND_DISPLAY=") ||
+          text.starts_with("QT_QPA_PLATFORM=") || text.starts_with("CORVALE_MESSAGE")) {
+        continue;
+      }
+      environment.emplace_back(text);
+    }
+    environment.push_back("DISPLAY=" + display);
+    environment.push_back("QT_QPA_PLATFORM=offscreen");
+    environment.push_back("CORVALE_MESSAGE_LOG=" + log);
+    std::vector<char*> envp;
+    for (auto& entry : environment) envp.push_back(entry.data());
+    envp.push_back(nullptr);
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addchdir_np(&actions, dir.c_str());
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     char* argv[] = {const_cast<char*>(CORVALE_EXE), nullptr};
-    if (posix_spawn(&pid_, CORVALE_EXE, &actions, nullptr, argv, environ) != 0) pid_ = -1;
+    if (posix_spawn(&pid_, CORVALE_EXE, &actions, nullptr, argv, envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);
-    unsetenv("CORVALE_MESSAGE_LOG");
   }
   ~Copy() {
     if (pid_ > 0 && !exitStatus_) {
@@ -85,17 +105,22 @@ class Copy {
   std::optional<int> exitStatus_;
 };
 
-// Starts real copies of the built program; runs alone (RUN_SERIAL) so no other copy interferes.
-TEST(SingleInstance, AThirdCopyIsRefused) {
-  ASSERT_EQ(CountRunningCopies(kProductName), 0) << "close running copies of Corvale first";
+TEST(SingleInstance, AThirdCopyInTheSessionIsRefused) {
+  ASSERT_EQ(CountRunningCopies(kProductName, TestSession()), 0);
   test::TempDir dir;
   const std::string log = dir / "messages.log";
+  // A copy of the same user on another display: it must not count against the test's copies.
+  Copy outsider(dir.Path(), dir / "outsider.log", ":outsider");
+  ASSERT_TRUE(WaitFor([&] { return outsider.Settled(); }, 20));
   Copy first(dir.Path(), log);
   ASSERT_TRUE(first.Started());
   ASSERT_TRUE(WaitFor([&] { return first.Settled(); }, 20));
   Copy second(dir.Path(), log);
   ASSERT_TRUE(WaitFor([&] { return second.Settled(); }, 20));
-  EXPECT_EQ(CountRunningCopies(kProductName), 2);
+  EXPECT_EQ(CountRunningCopies(kProductName, TestSession()), 2);
+  // Another display, another user: not the same session.
+  EXPECT_EQ(CountRunningCopies(kProductName, {getuid(), ":other", ""}), 0);
+  EXPECT_EQ(CountRunningCopies(kProductName, {getuid() + 1, TestSession().display, ""}), 0);
   Copy third(dir.Path(), log);
   ASSERT_TRUE(WaitFor([&] { return third.ExitStatus().has_value(); }, 20));
   EXPECT_TRUE(WIFEXITED(*third.ExitStatus()));
@@ -108,8 +133,8 @@ TEST(SingleInstance, AThirdCopyIsRefused) {
   const std::string refusal = "信息：|Corvale已经运行！\n";
   EXPECT_NE(messages.find(refusal), std::string::npos) << messages;
   EXPECT_EQ(messages.find(refusal), messages.rfind(refusal));
-  EXPECT_EQ(CountRunningCopies("corvale"), 0);   // letter case counts
-  EXPECT_EQ(CountRunningCopies("Corvale "), 0);  // so does a trailing blank
+  EXPECT_EQ(CountRunningCopies("corvale", TestSession()), 0);   // letter case counts
+  EXPECT_EQ(CountRunningCopies("Corvale ", TestSession()), 0);  // so does a trailing blank
 }
 
 TEST(SingleInstance, SigtermSavesTheFoldersOfARealCopy) {

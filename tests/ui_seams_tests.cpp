@@ -5,10 +5,13 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <functional>
 
+#include "app/qt_texts.h"
 #include "platform/qt_ui_seams.h"
 #include "tests/test_support.h"
 
@@ -52,12 +55,54 @@ TEST(TargetFolderPicker, TakesAFileOrAFolderAndCancelTakesNothing) {
   EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), std::nullopt);
 }
 
+TEST(MessageLog, AnswersAQuestionOkOnlyWhenAskedTo) {
+  test::TempDir dir;
+  const std::string log = dir / "messages.log";
+  setenv("CORVALE_MESSAGE_LOG", log.c_str(), 1);
+  const struct {
+    const char* answer;  // CORVALE_MESSAGE_ANSWER, or none
+    MessageButtons buttons;
+    MessageResult expected;
+  } cases[] = {
+      {nullptr, MessageButtons::Ok, MessageResult::Ok},
+      {nullptr, MessageButtons::OkCancel, MessageResult::Cancel},
+      {"yes", MessageButtons::OkCancel, MessageResult::Cancel},
+      {"OK", MessageButtons::OkCancel, MessageResult::Ok},
+  };
+  for (const auto& c : cases) {
+    if (c.answer) {
+      setenv("CORVALE_MESSAGE_ANSWER", c.answer, 1);
+    } else {
+      unsetenv("CORVALE_MESSAGE_ANSWER");
+    }
+    QtUiSeams seams;
+    EXPECT_EQ(seams.ShowMessage("确定要删除？", "删除文件", MessageIcon::Warning, c.buttons),
+              c.expected);
+  }
+  unsetenv("CORVALE_MESSAGE_LOG");
+  unsetenv("CORVALE_MESSAGE_ANSWER");
+  std::string expected;
+  for (int i = 0; i < 4; ++i) expected += "删除文件|确定要删除？\n";
+  EXPECT_EQ(test::ReadWholeFile(log), expected);  // every message is logged
+}
+
 TEST(FileUrls, CarryTheNamesOwnBytes) {
   const std::string path = "/data/bad\xff name.txt";
   const QUrl url = FileUrl(path);
   EXPECT_EQ(url.toEncoded(), "file:///data/bad%FF%20name.txt");
   EXPECT_EQ(QByteArray::fromPercentEncoding(url.toEncoded().mid(7)).toStdString(), path);
   EXPECT_EQ(FileUrl("/音乐/a.mp3").toLocalFile(), QString::fromUtf8("/音乐/a.mp3"));
+}
+
+TEST(QtTexts, StandardButtonsReadChineseWhateverTheSystemLanguage) {
+  // The tests start with LANG=C (tests/CMakeLists.txt): an English system.
+  if (!app::UseChineseQtTexts(*QCoreApplication::instance())) {
+    GTEST_SKIP() << "Qt's translations (qt6-translations-l10n) are not installed";
+  }
+  QMessageBox box;
+  box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+  EXPECT_EQ(box.button(QMessageBox::Ok)->text(), QString::fromUtf8("确定"));
+  EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QString::fromUtf8("取消"));
 }
 
 }  // namespace
