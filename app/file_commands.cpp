@@ -6,6 +6,7 @@
 #include "export/list_export.h"
 #include "fileops/transfer.h"
 #include "platform/file_ops.h"
+#include "platform/file_system.h"
 #include "platform/qt_ui_seams.h"
 #include "search/file_facts.h"
 
@@ -97,8 +98,15 @@ void MainWindow::ExportToExcel() {
   // A cancelled dialog exports nothing.
   const auto chosen = seams_.ChooseSaveFile("*.xls");
   if (!chosen || chosen->empty()) return;
-  const bool written =
-      exporter::WriteListToWorkbook(exporter::ExportFileName(*chosen), records_.list);
+  // Asked here, once the final name is known ("report" becomes "report.xls"); the dialog itself
+  // does not ask.
+  const std::string fileName = exporter::ExportFileName(*chosen);
+  if (platform::PathExists(fileName) &&
+      seams_.ShowMessage("文件已存在，是否替换？", platform::kDefaultCaption, MessageIcon::Question,
+                         MessageButtons::OkCancel) != MessageResult::Ok) {
+    return;
+  }
+  const bool written = exporter::WriteListToWorkbook(fileName, records_.list);
   seams_.Inform(written ? "导出完成！" : "导出失败！");
 }
 

@@ -1,13 +1,9 @@
 #include "export/xls_writer.h"
 
+#include "platform/file_system.h"
 #include "platform/utf8.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 namespace corvale::exporter {
@@ -39,6 +35,8 @@ class Bytes {
 };
 
 constexpr std::size_t kMaxRecordData = 8224;
+
+bool IsHighSurrogate(char16_t c) { return (c & 0xFC00) == 0xD800; }
 
 void Record(Bytes& out, std::uint16_t id, const Bytes& body) {
   out.U16(id);
@@ -102,30 +100,34 @@ void SharedStrings(Bytes& out, const std::vector<std::u16string>& strings,
   record.U32(std::uint32_t(strings.size()));
   for (std::size_t i = 0; i < strings.size(); ++i) {
     const std::u16string& s = strings[i];
-    // A string's 3-byte header never stands apart from its first character.
-    if (kMaxRecordData - record.Size() < 5) flush();
+    // Latin-1 strings are stored compressed, one byte a character (digests, sizes, times).
+    const bool compressed = std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x100; });
+    const std::size_t unit = compressed ? 1 : 2;
+    const std::uint8_t flags = compressed ? 0x00 : 0x01;
+    // A string's 3-byte header never stands apart from its first character, a whole pair.
+    const std::size_t first = s.empty() ? 0 : (IsHighSurrogate(s[0]) && s.size() > 1 ? 2 : 1);
+    if (kMaxRecordData - record.Size() < 3 + first * unit) flush();
     if (i % perBucket == 0) {
       const std::size_t inRecord = 4 + record.Size();
       buckets.push_back({std::uint32_t(recordStart + inRecord), std::uint16_t(inRecord)});
     }
     record.U16(std::uint16_t(s.size()));
-    record.U8(0x01);
-    std::size_t at = 0;
-    while (at < s.size()) {
-      std::size_t room = (kMaxRecordData - record.Size()) / 2;
-      if (room == 0) {
-        flush();
-        record.U8(0x01);  // the rest of a split string starts with its flags again
-        room = (kMaxRecordData - record.Size()) / 2;
-      }
-      std::size_t take = std::min(room, s.size() - at);
+    record.U8(flags);
+    for (std::size_t at = 0; at < s.size();) {
+      std::size_t take = std::min((kMaxRecordData - record.Size()) / unit, s.size() - at);
       // Never split a surrogate pair between two records.
-      if (at + take < s.size() && take > 1 && (s[at + take - 1] & 0xFC00) == 0xD800) --take;
-      for (std::size_t k = 0; k < take; ++k) record.U16(std::uint16_t(s[at + k]));
+      if (take > 0 && at + take < s.size() && IsHighSurrogate(s[at + take - 1])) --take;
+      for (std::size_t k = 0; k < take; ++k) {
+        if (compressed) {
+          record.U8(std::uint8_t(s[at + k]));
+        } else {
+          record.U16(std::uint16_t(s[at + k]));
+        }
+      }
       at += take;
       if (at < s.size()) {
         flush();
-        record.U8(0x01);
+        record.U8(flags);  // the rest of a split string starts with its flags again
       }
     }
   }
@@ -363,24 +365,8 @@ std::vector<std::uint8_t> XlsWriter::Build() const {
 
 bool XlsWriter::Save(const std::string& path) const {
   const std::vector<std::uint8_t> bytes = Build();
-  std::string temp = path + ".XXXXXX";
-  const int fd = mkostemp(temp.data(), O_CLOEXEC);
-  if (fd < 0) return false;
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);  // the mode a newly created file would get
-  bool ok = true;
-  for (std::size_t done = 0; ok && done < bytes.size();) {
-    const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += std::size_t(n);
-  }
-  ok = fsync(fd) == 0 && ok;
-  ok = close(fd) == 0 && ok;
-  if (ok && rename(temp.c_str(), path.c_str()) == 0) return true;
-  unlink(temp.c_str());
-  return false;
+  return platform::ReplaceFileContents(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
 }  // namespace corvale::exporter

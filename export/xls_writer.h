@@ -22,8 +22,9 @@ class XlsWriter {
 
   // The whole file, in memory.
   std::vector<std::uint8_t> Build() const;
-  // Writes the file under a temporary name beside path and renames it into place: a failed write
-  // leaves no file behind. Returns false when the file could not be written whole.
+  // Writes the file under a short temporary name beside path's target (the file a symbolic link
+  // leads to) and renames it into place: a failed write leaves no file behind, any legal name
+  // works. Returns false when the file could not be written whole.
   bool Save(const std::string& path) const;
 
  private:

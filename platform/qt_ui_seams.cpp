@@ -106,6 +106,8 @@ std::optional<std::string> QtUiSeams::ChooseFolder(const std::string& title, boo
 std::optional<std::string> QtUiSeams::ChooseSaveFile(const std::string& filter) {
   QFileDialog dialog(QApplication::activeWindow());
   dialog.setAcceptMode(QFileDialog::AcceptSave);
+  // The caller asks before replacing, once it knows the final name.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite);
   dialog.setNameFilter(ToQt(filter));
   if (!lastSaveName_.isEmpty()) dialog.selectFile(lastSaveName_);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;

@@ -28,7 +28,8 @@ class UiSeams {
   // The chosen path, or nothing when the user cancelled. includeFiles lists files as well, and a
   // chosen file's path comes back.
   virtual std::optional<std::string> ChooseFolder(const std::string& title, bool includeFiles) = 0;
-  // The file name typed or chosen, or nothing when cancelled.
+  // The file name typed or chosen, or nothing when cancelled. Never asks whether to replace an
+  // existing file: the caller does, once it knows the final name.
   virtual std::optional<std::string> ChooseSaveFile(const std::string& filter) = 0;
 
   virtual void SetClipboardText(const std::string& text) = 0;

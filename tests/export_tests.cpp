@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QString>
 #include <cstdio>
 #include <filesystem>
 
@@ -117,6 +120,88 @@ TEST(Export, AFailedWriteLeavesNoFile) {
   std::size_t entries = 0;
   for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
   EXPECT_EQ(entries, 1u);
+}
+
+// The strings of a one-row sheet as the reader returns them.
+std::vector<QString> CellsReadBack(const std::string& path) {
+  std::vector<QString> cells;
+  const auto sheets = ReadBack(path);
+  if (sheets.isEmpty()) return cells;
+  for (const auto& cell : sheets[0]["rows"].toArray()[0].toArray())
+    cells.push_back(cell.toString());
+  return cells;
+}
+
+TEST(SharedStrings, ASplitNeverCutsACharacterOrAPair) {
+  test::TempDir dir;
+  const std::u16string emoji = u"😀";
+  const struct {
+    const char* what;
+    std::size_t bytesLeft;  // left in the first record when the character below comes next
+    bool compressed;        // the string under test holds Latin-1 only
+    std::u16string next;
+  } cases[] = {
+      {"0 left, BMP", 0, false, u"中"},      {"1 left, BMP", 1, false, u"中"},
+      {"2 left, BMP", 2, false, u"中"},      {"3 left, BMP", 3, false, u"中"},
+      {"0 left, pair", 0, false, emoji},     {"1 left, pair", 1, false, emoji},
+      {"2 left, pair", 2, false, emoji},     {"3 left, pair", 3, false, emoji},
+      {"0 left, compressed", 0, true, u"é"}, {"1 left, compressed", 1, true, u"é"},
+      {"2 left, compressed", 2, true, u"é"}, {"3 left, compressed", 3, true, u"é"},
+  };
+  for (const auto& c : cases) {
+    // The first record holds 8,224 bytes: the string counts (8), a short compressed string of
+    // `a` characters (3 + a), the tested string's header (3), then its filler characters.
+    const std::size_t unit = c.compressed ? 1 : 2;
+    const std::size_t a = c.compressed ? 1 : 2 - (8210 - c.bytesLeft) % 2;
+    const std::size_t filler = (8210 - a - c.bytesLeft) / unit;
+    const std::u16string tested =
+        std::u16string(filler, c.compressed ? u'x' : u'汉') + c.next + u"x.txt";
+    XlsWriter writer;
+    writer.AddSheet("Sheet1");
+    writer.SetCell(0, 0, std::string(a, 'a'));
+    writer.SetCell(0, 1, QString::fromStdU16String(tested).toStdString());
+    const std::string path = dir / (std::string(c.what) + ".xls");
+    ASSERT_TRUE(writer.Save(path)) << c.what;
+    const auto cells = CellsReadBack(path);
+    ASSERT_EQ(cells.size(), 2u) << c.what;
+    EXPECT_EQ(cells[1], QString::fromStdU16String(tested)) << c.what;
+  }
+  // A string that starts with a pair where its header would leave it two bytes.
+  const std::u16string reproducer = std::u16string(4104, u'汉');
+  XlsWriter writer;
+  writer.AddSheet("Sheet1");
+  writer.SetCell(0, 0, QString::fromStdU16String(reproducer).toStdString());
+  writer.SetCell(0, 1, "😀x.txt");
+  ASSERT_TRUE(writer.Save(dir / "reproducer.xls"));
+  const auto cells = CellsReadBack(dir / "reproducer.xls");
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_EQ(cells[1], QString::fromUtf8("😀x.txt"));
+}
+
+TEST(Export, EveryLegalNameAndWriteThroughALink) {
+  test::TempDir dir;
+  for (std::size_t bytes : {249u, 252u, 255u}) {
+    // Chinese characters are three bytes each: a name of exactly `bytes` bytes ending in .xls.
+    std::string name;
+    while (name.size() + 3 + 4 <= bytes) name += "长";
+    name += std::string(bytes - 4 - name.size(), 'x') + ".xls";
+    ASSERT_EQ(name.size(), bytes);
+    EXPECT_TRUE(WriteListToWorkbook(dir / name, {})) << bytes;
+    EXPECT_EQ(ReadBack(dir / name).size(), 1) << bytes;
+  }
+  test::WriteFile(dir / "shared/report.xls", "old");
+  test::MakeDirs(dir / "here");
+  ASSERT_EQ(symlink((dir / "shared/report.xls").c_str(), (dir / "here/report.xls").c_str()), 0);
+  ASSERT_TRUE(WriteListToWorkbook(dir / "here/report.xls", {}));
+  struct stat st {};
+  ASSERT_EQ(lstat((dir / "here/report.xls").c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));                          // the link stays
+  EXPECT_EQ(ReadBack(dir / "shared/report.xls").size(), 1);  // its workbook is the new one
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir / "shared")) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 1u);  // no temporary file left
 }
 
 TEST(Export, FileNameRule) {

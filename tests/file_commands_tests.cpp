@@ -291,5 +291,27 @@ TEST_F(FileCommandsTest, ExportWritesTheListOrNothing) {
   EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"导出失败！"});
 }
 
+TEST_F(FileCommandsTest, ExportAsksOnceBeforeReplacingTheFinalName) {
+  auto& w = Search({{"a.txt", "A"}});
+  test::WriteFile(dir / "report.xls", "an older workbook");
+  seams.saveAnswer = dir / "report";  // becomes report.xls, which exists
+  seams.answers = {MessageResult::Cancel};
+  w.超级按钮6->click();
+  EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"文件已存在，是否替换？"});
+  EXPECT_EQ(seams.messages[0].buttons, platform::MessageButtons::OkCancel);
+  EXPECT_EQ(test::ReadWholeFile(dir / "report.xls"), "an older workbook");
+
+  seams.messages.clear();
+  w.超级按钮6->click();  // OK this time
+  EXPECT_EQ(seams.MessageTexts(),
+            (std::vector<std::string>{"文件已存在，是否替换？", "导出完成！"}));
+  EXPECT_GT(test::ReadWholeFile(dir / "report.xls").size(), 4096u);
+
+  seams.messages.clear();
+  seams.saveAnswer = dir / "fresh";
+  w.超级按钮6->click();
+  EXPECT_EQ(seams.MessageTexts(), std::vector<std::string>{"导出完成！"});
+}
+
 }  // namespace
 }  // namespace corvale::app

@@ -34,11 +34,15 @@ std::function<void(QWidget*)> Type(const std::string& text) {
   return [text](QWidget* dialog) {
     auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
     ASSERT_NE(name, nullptr);
+    // A dialog that would not take the choice, or asks a question of its own, is closed, so the
+    // test fails rather than hangs.
+    QTimer::singleShot(3000, dialog, [dialog] {
+      if (QWidget* box = QApplication::activeModalWidget(); box && box != dialog) box->close();
+      QTimer::singleShot(0, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
+    });
     name->setFocus();
     name->setText(QString::fromStdString(text));
     QTest::keyClick(name, Qt::Key_Return);
-    // A dialog that would not take the choice is closed, so the test fails rather than hangs.
-    QTimer::singleShot(3000, dialog, [dialog] { static_cast<QDialog*>(dialog)->reject(); });
   };
 }
 
@@ -53,6 +57,15 @@ TEST(TargetFolderPicker, TakesAFileOrAFolderAndCancelTakesNothing) {
   EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), dir / "pick/folder");
   WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
   EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), std::nullopt);
+}
+
+TEST(SaveDialog, NeverAsksItselfWhetherToReplace) {
+  test::TempDir dir;
+  test::WriteFile(dir / "report.xls", "old");
+  QtUiSeams seams;
+  WhenModal(Type(dir / "report.xls"));
+  EXPECT_EQ(seams.ChooseSaveFile("*.xls"), dir / "report.xls");
+  EXPECT_EQ(test::ReadWholeFile(dir / "report.xls"), "old");
 }
 
 TEST(MessageLog, AnswersAQuestionOkOnlyWhenAskedTo) {
