@@ -2,6 +2,8 @@
 
 #include "platform/ini_file.h"
 
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -40,6 +42,39 @@ std::string LeadingNumber(std::string_view text) {
   return std::string(text.substr(start, i - start));
 }
 
+// The current directory with a trailing "/".
+std::string CurrentDirectory() {
+  std::string dir(4096, '\0');
+  while (!getcwd(dir.data(), dir.size())) {
+    if (errno != ERANGE) return {};
+    dir.resize(dir.size() * 2);
+  }
+  dir.resize(std::char_traits<char>::length(dir.c_str()));
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+// $XDG_CONFIG_HOME when it is an absolute path, else ~/.config.
+std::string ConfigHome() {
+  const char* xdg = std::getenv("XDG_CONFIG_HOME");
+  if (xdg && xdg[0] == '/') return xdg;
+  const char* home = std::getenv("HOME");
+  if (!home || !*home) {
+    const passwd* user = getpwuid(getuid());
+    home = user ? user->pw_dir : "/";
+  }
+  return std::string(home) + "/.config";
+}
+
+// Creates the folders of path that are missing, as the XDG rules ask: readable by the user only.
+void MakeFolders(const std::string& path) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+       slash = path.find('/', slash + 1)) {
+    mkdir(path.substr(0, slash).c_str(), 0700);
+  }
+  mkdir(path.c_str(), 0700);
+}
+
 }  // namespace
 
 std::int32_t TextToNumber(std::string_view text) {
@@ -63,14 +98,10 @@ std::string FlagToText(bool flag) { return flag ? "真" : "假"; }
 bool TextToFlag(std::string_view text) { return text == "真"; }
 
 std::string SettingsFilePath() {
-  std::string dir(4096, '\0');
-  while (!getcwd(dir.data(), dir.size())) {
-    if (errno != ERANGE) return "dmconfig.ini";
-    dir.resize(dir.size() * 2);
-  }
-  dir.resize(std::char_traits<char>::length(dir.c_str()));
-  if (dir.empty() || dir.back() != '/') dir += '/';
-  return dir + "dmconfig.ini";
+  const std::string inCurrentDirectory = CurrentDirectory() + "dmconfig.ini";
+  struct stat st {};
+  if (lstat(inCurrentDirectory.c_str(), &st) == 0) return inCurrentDirectory;
+  return ConfigHome() + "/corvale/dmconfig.ini";
 }
 
 std::string ReadSetting(std::string_view section, std::string_view key) {
@@ -78,8 +109,10 @@ std::string ReadSetting(std::string_view section, std::string_view key) {
 }
 
 void WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
+  const std::string path = SettingsFilePath();
+  MakeFolders(path.substr(0, path.rfind('/')));
   // A failed write is not reported: the settings simply stay as they were on disk.
-  platform::WriteProfileString(SettingsFilePath(), section, key, value);
+  platform::WriteProfileString(path, section, key, value);
 }
 
 void LoadSettingsFile(SettingsControls& controls, FilterSettings& settings) {

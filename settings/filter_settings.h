@@ -48,9 +48,13 @@ std::int32_t TextToNumber(std::string_view text);
 std::string FlagToText(bool flag);
 bool TextToFlag(std::string_view text);
 
-// The current directory followed by "/dmconfig.ini", built afresh on every call.
+// Where the settings live, worked out afresh on every call: dmconfig.ini in the current directory
+// when one is there (a portable copy, a program started from its folder), else
+// $XDG_CONFIG_HOME/corvale/dmconfig.ini (~/.config/corvale/ by default), so a program started
+// from the desktop's menu, in the home folder, does not litter it.
 std::string SettingsFilePath();
 std::string ReadSetting(std::string_view section, std::string_view key);
+// Creates the settings folder on the first write.
 void WriteSetting(std::string_view section, std::string_view key, std::string_view value);
 
 void LoadSettingsFile(SettingsControls& controls, FilterSettings& settings);

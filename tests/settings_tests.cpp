@@ -1,4 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
 
 #include "settings/filter_settings.h"
 #include "tests/test_support.h"
@@ -40,10 +43,34 @@ SettingsControls SampleControls() {
   return c;
 }
 
+TEST(SettingsFile, APortableFileHereElseTheUsersConfigFolder) {
+  test::TempDir dir;
+  test::ScopedCwd cwd(dir.Path());
+  EXPECT_EQ(SettingsFilePath(), dir / ".config/corvale/dmconfig.ini");
+  WriteSetting("载入目录", "载入目录", "/a");  // the first write makes the folder
+  EXPECT_EQ(test::ReadWholeFile(dir / ".config/corvale/dmconfig.ini"), "[载入目录]\n载入目录=/a\n");
+  struct stat st {};
+  ASSERT_EQ(stat((dir / ".config/corvale").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 0777, 0700u);
+  EXPECT_FALSE(test::ReadWholeFile(dir / "dmconfig.ini").size());
+
+  test::WriteFile(dir / "dmconfig.ini", "[载入目录]\n载入目录=/portable\n");
+  EXPECT_EQ(SettingsFilePath(), dir / "dmconfig.ini");
+  EXPECT_EQ(ReadSetting("载入目录", "载入目录"), "/portable");
+
+  // Without XDG_CONFIG_HOME: ~/.config.
+  const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
+  test::ScopedCwd elsewhere(dir / ".config");
+  unsetenv("XDG_CONFIG_HOME");
+  setenv("HOME", (dir / "home").c_str(), 1);
+  EXPECT_EQ(SettingsFilePath(), dir / "home/.config/corvale/dmconfig.ini");
+  setenv("HOME", home.c_str(), 1);
+}
+
 TEST(SettingsFile, SaveWritesTheSampleFile) {
   test::TempDir dir;
   test::ScopedCwd cwd(dir.Path());
-  EXPECT_EQ(SettingsFilePath(), dir.Path() + "/dmconfig.ini");
+  test::WriteFile(dir / "dmconfig.ini", "");  // a portable copy
   FilterSettings settings;
   const auto controls = SampleControls();
   CaptureSettings(controls, settings, true);

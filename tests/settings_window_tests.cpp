@@ -62,7 +62,7 @@ TEST_F(SettingsWindowTest, FirstOpeningShowsPlaceholdersAndCapturesThem) {
   w->close();
   Settle();
   EXPECT_TRUE(w.isNull());  // closing destroys the window
-  EXPECT_FALSE(test::ReadWholeFile(dir / "dmconfig.ini").size());
+  EXPECT_FALSE(test::ReadWholeFile(SettingsFilePath()).size());
 }
 
 TEST_F(SettingsWindowTest, PresetsFillTheSuffixes) {
@@ -127,7 +127,7 @@ TEST_F(SettingsWindowTest, ApplyRefusals) {
       {"mp3", "大于", "1", "请选择单位", "请选择单位！", true},
   };
   for (const auto& c : cases) {
-    std::remove((dir / "dmconfig.ini").c_str());
+    std::remove(SettingsFilePath().c_str());
     settings = FilterSettings{};
     seams.messages.clear();
     QPointer<SettingsWindow> w = Open();
@@ -161,7 +161,7 @@ TEST_F(SettingsWindowTest, ApplyWritesTheFileAndClosesAndReopeningRestores) {
   Settle();
   EXPECT_TRUE(w.isNull());
   EXPECT_EQ(seams.messages.size(), 1u);
-  EXPECT_EQ(test::ReadWholeFile(dir / "dmconfig.ini"), test::kSampleSettingsFile);
+  EXPECT_EQ(test::ReadWholeFile(SettingsFilePath()), test::kSampleSettingsFile);
   EXPECT_TRUE(settings.showDuplicates);
   EXPECT_EQ(settings.sizeValue, 10);
 

@@ -59,13 +59,15 @@ class Copy {
     for (char** entry = environ; *entry; ++entry) {
       const std::string_view text = *entry;
       if (text.starts_with("DISPLAY=") || text.starts_with("WAYLAND_DISPLAY=") ||
-          text.starts_with("QT_QPA_PLATFORM=") || text.starts_with("CORVALE_MESSAGE")) {
+          text.starts_with("QT_QPA_PLATFORM=") || text.starts_with("CORVALE_MESSAGE") ||
+          text.starts_with("XDG_CONFIG_HOME=")) {
         continue;
       }
       environment.emplace_back(text);
     }
     environment.push_back("DISPLAY=" + display);
     environment.push_back("QT_QPA_PLATFORM=offscreen");
+    environment.push_back("XDG_CONFIG_HOME=" + dir + "/.config");  // never the user's settings
     environment.push_back("CORVALE_MESSAGE_LOG=" + log);
     std::vector<char*> envp;
     for (auto& entry : environment) envp.push_back(entry.data());
@@ -143,8 +145,8 @@ TEST(SingleInstance, SigtermSavesTheFoldersOfARealCopy) {
   Copy copy(dir.Path(), dir / "messages.log");
   ASSERT_TRUE(copy.Started());
   ASSERT_TRUE(WaitFor([&] { return copy.Settled(); }, 20));
-  // The copy holds the folder in its field now; only its close can write the file again.
-  std::remove((dir / "dmconfig.ini").c_str());
+  // The copy holds the folder in its field now; only its close can write it to the file again.
+  test::WriteFile(dir / "dmconfig.ini", "");
   copy.Signal(SIGTERM);
   ASSERT_TRUE(WaitFor([&] { return copy.ExitStatus().has_value(); }, 20));
   EXPECT_TRUE(WIFEXITED(*copy.ExitStatus()));

@@ -79,8 +79,20 @@ void SetModifiedTime(const std::string& path, long long secondsSinceEpoch) {
 
 ScopedCwd::ScopedCwd(const std::string& dir) : old_(std::filesystem::current_path().string()) {
   std::filesystem::current_path(dir);
+  if (const char* home = std::getenv("XDG_CONFIG_HOME")) {
+    oldConfigHome_ = home;
+    hadConfigHome_ = true;
+  }
+  setenv("XDG_CONFIG_HOME", (dir + "/.config").c_str(), 1);
 }
-ScopedCwd::~ScopedCwd() { std::filesystem::current_path(old_); }
+ScopedCwd::~ScopedCwd() {
+  std::filesystem::current_path(old_);
+  if (hadConfigHome_) {
+    setenv("XDG_CONFIG_HOME", oldConfigHome_.c_str(), 1);
+  } else {
+    unsetenv("XDG_CONFIG_HOME");
+  }
+}
 
 ScopedFileLimit::ScopedFileLimit(unsigned long limit) {
   rlimit current{};

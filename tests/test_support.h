@@ -62,6 +62,8 @@ std::string MakeDeepFile(const std::string& root, int levels, std::string_view f
                          std::string_view fileName);
 void SetModifiedTime(const std::string& path, long long secondsSinceEpoch);
 
+// A test's own place: the current directory is dir, and the settings home (XDG_CONFIG_HOME) is
+// dir/.config, so no test reads or writes the user's settings or another test's.
 class ScopedCwd {
  public:
   explicit ScopedCwd(const std::string& dir);
@@ -69,6 +71,8 @@ class ScopedCwd {
 
  private:
   std::string old_;
+  std::string oldConfigHome_;
+  bool hadConfigHome_ = false;
 };
 
 // Lowers the process's open-file limit for the length of a test.
