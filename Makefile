@@ -1,9 +1,11 @@
 # Two entry points for a fresh Debian 12 machine: `make run` and `make test`.
 BUILD_DIR   ?= build
 RELEASE_DIR ?= build-release
+PACKAGE_DIR ?= build-package
+PREFIX      ?= /usr/local
 JOBS        ?= $(shell nproc)
 
-.PHONY: run test bench deps build release format clean
+.PHONY: run test bench bench-clean deps build release package-build install package format clean
 
 deps:
 	@scripts/install-deps
@@ -28,8 +30,26 @@ release: deps
 bench: release
 	bench/run-all $(RELEASE_DIR)
 
+# The benchmarks keep their generated trees in the temporary folder between runs (the largest
+# holds a million files); this removes them.
+bench-clean:
+	rm -rf "$${TMPDIR:-/tmp}"/corvale-bench-*
+
+# The program alone, optimised, for installing and packaging.
+package-build: deps
+	cmake -S . -B $(PACKAGE_DIR) -DCMAKE_BUILD_TYPE=Release -DCORVALE_TESTS=OFF
+	cmake --build $(PACKAGE_DIR) -j $(JOBS)
+
+install: package-build
+	cmake --install $(PACKAGE_DIR) --prefix $(PREFIX)
+
+# corvale_VERSION_ARCH.deb at the top of the checkout.
+package: package-build
+	cd $(PACKAGE_DIR) && cpack -G DEB
+	cp $(PACKAGE_DIR)/corvale_*.deb .
+
 format:
 	find . -path ./build -prune -o -path './build-*' -prune -o \( -name '*.cpp' -o -name '*.h' \) -print | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD_DIR) $(RELEASE_DIR)
+	rm -rf $(BUILD_DIR) $(RELEASE_DIR) $(PACKAGE_DIR) corvale_*.deb

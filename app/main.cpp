@@ -14,6 +14,8 @@ int main(int argc, char** argv) {
   using namespace corvale;
   app::HoldTerminationSignals();
   QApplication application(argc, argv);
+  // Lets the desktop match the window to its menu entry (and its icon).
+  QGuiApplication::setDesktopFileName("org.corvale.Corvale");
   app::UseChineseQtTexts(application);
   // Records live until exit; the windows get them handed in.
   app::AppRecords records;
