@@ -7,10 +7,13 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDesktopServices>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QUrl>
 
 namespace corvale::platform {
@@ -32,18 +35,35 @@ QUrl FileUrl(const std::string& path) {
 
 namespace {
 
-// Qt's own folder dialog lists files when asked to, but will not take one: this one takes a
-// chosen file as well as a chosen folder.
+// Qt's own folder dialog lists files when asked to, but greys its button out for a file and will
+// not take one: this one keeps the button enabled and takes a chosen file as well as a folder.
 class FileOrFolderDialog : public QFileDialog {
  public:
-  using QFileDialog::QFileDialog;
-  QString chosenFile;
+  FileOrFolderDialog(QWidget* parent, const QString& title) : QFileDialog(parent, title) {}
+
+  // Call once the dialog's mode and options are set: its widgets exist from then on.
+  void KeepChooseButtonEnabled() {
+    auto* buttons = findChild<QDialogButtonBox*>("buttonBox");
+    QPushButton* choose = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+    if (!choose) return;
+    // Qt greys the button out again whenever the selection or the typed name changes; this runs
+    // after it.
+    const auto enable = [choose] { choose->setEnabled(true); };
+    connect(this, &QFileDialog::currentChanged, choose, enable, Qt::QueuedConnection);
+    if (auto* name = findChild<QLineEdit*>("fileNameEdit")) {
+      connect(name, &QLineEdit::textChanged, choose, enable, Qt::QueuedConnection);
+    }
+  }
+
+  // What was chosen, as it stood when the choice was made: a closed dialog may have moved on.
+  QString chosen;
 
  protected:
   void accept() override {
-    const QStringList chosen = selectedFiles();
-    if (chosen.size() == 1 && QFileInfo(chosen.front()).isFile()) {
-      chosenFile = chosen.front();
+    const QStringList selected = selectedFiles();
+    if (selected.isEmpty()) return;
+    chosen = selected.front();
+    if (selected.size() == 1 && QFileInfo(chosen).isFile()) {
       QDialog::accept();
       return;
     }
@@ -96,11 +116,12 @@ std::optional<std::string> QtUiSeams::ChooseFolder(const std::string& title, boo
   FileOrFolderDialog dialog(QApplication::activeWindow(), ToQt(title));
   dialog.setFileMode(QFileDialog::Directory);
   dialog.setOption(QFileDialog::ShowDirsOnly, !includeFiles);
-  if (includeFiles) dialog.setOption(QFileDialog::DontUseNativeDialog);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  if (!dialog.chosenFile.isEmpty()) return FromQtPath(dialog.chosenFile);
-  if (dialog.selectedFiles().isEmpty()) return std::nullopt;
-  return FromQtPath(dialog.selectedFiles().front());
+  if (includeFiles) {
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.KeepChooseButtonEnabled();
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.chosen.isEmpty()) return std::nullopt;
+  return FromQtPath(dialog.chosen);
 }
 
 std::optional<std::string> QtUiSeams::ChooseSaveFile(const std::string& filter) {

@@ -1,8 +1,10 @@
 // The real dialogs of QtUiSeams, driven as a user drives them.
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -46,6 +48,41 @@ std::function<void(QWidget*)> Type(const std::string& text) {
   };
 }
 
+// Clicks the entry `name` in the dialog's view of the folder once it shows it, then the choose
+// button: what a user does with the mouse.
+void ClickEntryThenChoose(QFileDialog* dialog, const QString& name, int triesLeft = 100) {
+  // The dialog shows its files as a list or as a detailed tree: click in the one shown.
+  QAbstractItemView* list = dialog->findChild<QAbstractItemView*>("listView");
+  if (!list || !list->isVisible()) list = dialog->findChild<QAbstractItemView*>("treeView");
+  ASSERT_NE(list, nullptr);
+  const QModelIndex root = list->rootIndex();
+  for (int row = 0; row < list->model()->rowCount(root); ++row) {
+    const QModelIndex entry = list->model()->index(row, 0, root);
+    if (entry.data().toString() != name) continue;
+    list->scrollTo(entry);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(entry).center());
+    // Qt updates the button after the selection has gone through.
+    QTimer::singleShot(50, dialog, [dialog] {
+      auto* buttons = dialog->findChild<QDialogButtonBox*>("buttonBox");
+      QTest::mouseClick(buttons->button(QDialogButtonBox::Open), Qt::LeftButton);
+    });
+    return;
+  }
+  // The folder is still being read.
+  if (triesLeft > 0) {
+    QTimer::singleShot(20, dialog, [=] { ClickEntryThenChoose(dialog, name, triesLeft - 1); });
+  }
+}
+
+std::function<void(QWidget*)> ChooseByMouse(const std::string& folder, const char* name) {
+  return [folder, name](QWidget* widget) {
+    auto* dialog = static_cast<QFileDialog*>(widget);
+    QTimer::singleShot(4000, dialog, [dialog] { dialog->reject(); });  // fail, never hang
+    dialog->setDirectory(QString::fromStdString(folder));
+    ClickEntryThenChoose(dialog, QString::fromUtf8(name));
+  };
+}
+
 TEST(TargetFolderPicker, TakesAFileOrAFolderAndCancelTakesNothing) {
   test::TempDir dir;
   test::WriteFile(dir / "pick/file.txt", "");
@@ -54,6 +91,10 @@ TEST(TargetFolderPicker, TakesAFileOrAFolderAndCancelTakesNothing) {
   WhenModal(Type(dir / "pick/file.txt"));
   EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), dir / "pick/file.txt");
   WhenModal(Type(dir / "pick/folder"));
+  EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), dir / "pick/folder");
+  WhenModal(ChooseByMouse(dir / "pick", "file.txt"));
+  EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), dir / "pick/file.txt");
+  WhenModal(ChooseByMouse(dir / "pick", "folder"));
   EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), dir / "pick/folder");
   WhenModal([](QWidget* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
   EXPECT_EQ(seams.ChooseFolder("请添加目标目录:", true), std::nullopt);
