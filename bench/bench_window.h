@@ -2,7 +2,10 @@
 // with OK and shows nothing, an offscreen MainWindow set up to search, and the process's memory.
 #pragma once
 
+#include <QEventLoop>
 #include <QString>
+#include <QTimer>
+#include <chrono>
 #include <cstdio>
 #include <string>
 
@@ -42,6 +45,22 @@ struct SearchWindow {
   QuietSeams seams;
   app::MainWindow window{records, seams};
 };
+
+// Clicks "查找文件" and returns the seconds until the search button is back: the search and, with
+// "显示重复文件", the duplicate run. The event loop sleeps between digests as it does in the
+// program; a processEvents loop would spin and take a core from the workers.
+inline double RunSearchToSummary(app::MainWindow& window) {
+  const auto start = std::chrono::steady_clock::now();
+  window.RunSearch();
+  QEventLoop loop;
+  QTimer poll;
+  poll.callOnTimeout([&] {
+    if (window.超级按钮1->isEnabled()) loop.quit();
+  });
+  poll.start(5);
+  loop.exec();
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 // Resident memory of this process in bytes.
 inline long ResidentBytes() {

@@ -59,19 +59,25 @@ TEST(Urls, CleanUtf8) {
   EXPECT_EQ(CleanUtf8(std::string("ab\0cd", 5)), "ab");
 }
 
+// A listening socket on 127.0.0.1 at a free port.
+int ListenOnLoopback(int& port) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
+  socklen_t length = sizeof addr;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &length);
+  port = ntohs(addr.sin_port);
+  listen(fd, 4);
+  return fd;
+}
+
 // A server that records one raw request and answers it, or never answers.
 class RawServer {
  public:
   explicit RawServer(bool answer) {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t length = sizeof addr;
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &length);
-    port_ = ntohs(addr.sin_port);
-    listen(fd_, 4);
+    fd_ = ListenOnLoopback(port_);
     thread_ = std::thread([this, answer] {
       const int client = accept(fd_, nullptr, nullptr);
       if (client < 0) return;
@@ -144,15 +150,7 @@ TEST(FetchText, SendsTheRequestAsDesigned) {
 class HelloServer {
  public:
   HelloServer() {
-    fd_ = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    bind(fd_, reinterpret_cast<sockaddr*>(&addr), sizeof addr);
-    socklen_t length = sizeof addr;
-    getsockname(fd_, reinterpret_cast<sockaddr*>(&addr), &length);
-    port_ = ntohs(addr.sin_port);
-    listen(fd_, 1);
+    fd_ = ListenOnLoopback(port_);
     thread_ = std::thread([this] {
       const int client = accept(fd_, nullptr, nullptr);
       if (client < 0) return;
