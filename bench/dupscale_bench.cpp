@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   const std::string root = MakeScaleTree();
   bench::WarmUp(root);
-  bench::TimeCommand("cat $(find '" + root + "' -name '*.dat') > /dev/null");
+  bench::TimeCommand("find '" + root + "' -name '*.dat' -exec cat {} +");
   const std::size_t trueGroups = TrueGroups(root);
 
   bench::SearchWindow bench(root, "dat", true);
