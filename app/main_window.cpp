@@ -9,7 +9,6 @@
 #include <thread>
 
 #include "duplicates/digest_job.h"
-
 #include "platform/qt_ui_seams.h"
 #include "settings/filter_settings.h"
 

@@ -8,9 +8,10 @@
 
 namespace corvale::search {
 
-// Receives the entry name, its folder (ending in "/"; the full path is folder + name) and an open
-// descriptor of that folder (valid during the call only), through which the entry can be looked
-// at without resolving its path again.
+// Receives the entry name (which ends in a NUL, so it can go to *at() calls as it is), its folder
+// (ending in "/"; the full path is folder + name) and an open descriptor of that folder (valid
+// during the call only), through which the entry can be looked at without resolving its path
+// again.
 using FileCallback =
     std::function<void(std::string_view name, const std::string& folder, int folderFd)>;
 
