@@ -157,21 +157,23 @@ TEST_F(FileCommandsTest, OneClickDeletionKeepsTheFirstOfEachGroup) {
 }
 
 TEST_F(FileCommandsTest, OneClickDeletionSaysWhatItKept) {
-  auto& w = Search({{"1.txt", "x"}, {"2.txt", "x"}, {"3.txt", "x"}});
+  auto& w = Search({{"1.txt", "x"}, {"2.txt", "x"}, {"3.txt", "x"}, {"4.txt", "x"}});
   for (auto& row : records.list.rows) row.mark = 1;
-  w.OnHeaderClicked(2);  // 1, 2, 3: the first is kept
+  w.OnHeaderClicked(2);  // 1, 2, 3, 4: the first is kept
   seams.answers = {MessageResult::Cancel};
   w.超级按钮10->click();
   EXPECT_EQ(seams.messages.size(), 1u);  // cancelled: nothing deleted, nothing more said
   EXPECT_TRUE(platform::PathExists(dir / "src/2.txt"));
 
   seams.messages.clear();
-  test::WriteFile(dir / "src/3.txt", "y");  // changed since the run: kept
+  test::WriteFile(dir / "src/3.txt", "y");   // changed since the run: kept
+  chmod((dir / "src/4.txt").c_str(), 0444);  // read-only: the strict delete refuses it
   w.超级按钮10->click();
-  EXPECT_EQ(seams.MessageTexts().back(), "已删除1个文件，1个文件已改变或无法删除，未删除。");
+  EXPECT_EQ(seams.MessageTexts().back(), "已删除1个文件，2个文件已改变或无法删除，未删除。");
   EXPECT_FALSE(platform::PathExists(dir / "src/2.txt"));
   EXPECT_TRUE(platform::PathExists(dir / "src/3.txt"));
-  EXPECT_EQ(records.list.rows.size(), 3u);  // the rows stay
+  EXPECT_TRUE(platform::PathExists(dir / "src/4.txt"));
+  EXPECT_EQ(records.list.rows.size(), 4u);  // the rows stay
 }
 
 TEST_F(FileCommandsTest, DeletingTheCurrentFileSaysWhenItCouldNot) {

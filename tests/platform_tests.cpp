@@ -107,13 +107,20 @@ TEST(IniFile, NeverDestroysWhatItCannotRewriteWhole) {
   EXPECT_FALSE(WriteProfileString(ini, "s", "k", "new"));
   EXPECT_EQ(ReadWholeFile(ini), original);
   chmod(ini.c_str(), 0644);
-  // A file that exists but cannot be read would be replaced by the one entry.
-  if (geteuid() != 0) {
-    chmod(ini.c_str(), 0200);
-    EXPECT_FALSE(WriteProfileString(ini, "s", "k", "new"));
-    chmod(ini.c_str(), 0644);
-    EXPECT_EQ(ReadWholeFile(ini), original);
+  // A file that exists but cannot be read would be replaced by the one entry. Root reads every
+  // file: then a child that has given up root tries, in a folder it may write to.
+  chmod(ini.c_str(), 0622);
+  chmod(dir.Path().c_str(), 0777);
+  const pid_t child = fork();
+  if (child == 0) {
+    if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) _exit(2);
+    _exit(WriteProfileString(ini, "s", "k", "new") ? 1 : 0);
   }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the unreadable file was written";
+  chmod(ini.c_str(), 0644);
+  EXPECT_EQ(ReadWholeFile(ini), original);
 }
 
 TEST(IniFile, WritesThroughALinkAndTakesOverAStaleTemporaryFile) {
