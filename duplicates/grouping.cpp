@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <numeric>
 #include <tuple>
-#include <unordered_map>
 
 #include "resultlist/sort.h"
 
@@ -30,7 +29,6 @@ std::vector<Candidate> MarkCandidates(resultlist::ResultList& list) {
   }
   for (ResultRow& row : rows) row.mark = resultlist::kNoDuplicateMark;
   // The list is sorted by byte size, so files of equal size are neighbours.
-  std::size_t runStart = 0;
   std::vector<std::size_t> run;
   const auto closeRun = [&] {
     if (run.size() >= 2) {
@@ -43,8 +41,7 @@ std::vector<Candidate> MarkCandidates(resultlist::ResultList& list) {
   };
   for (std::size_t r = 0; r < rows.size(); ++r) {
     if (secondName[r]) continue;
-    if (!run.empty() && rows[r].byteSize != rows[runStart].byteSize) closeRun();
-    if (run.empty()) runStart = r;
+    if (!run.empty() && rows[r].byteSize != rows[run.front()].byteSize) closeRun();
     run.push_back(r);
   }
   closeRun();
@@ -72,27 +69,6 @@ void RenumberRows(resultlist::ResultList& list) {
 
 namespace {
 
-// The candidates' rows now. They stay where the run found them, since nothing sorts during a run;
-// should a row have moved after all, rows are found by identity.
-std::vector<std::size_t> RowsOf(const resultlist::ResultList& list,
-                                const std::vector<Candidate>& candidates) {
-  std::vector<std::size_t> rows;
-  rows.reserve(candidates.size());
-  std::unordered_map<std::uint64_t, std::size_t> byId;
-  for (const Candidate& c : candidates) {
-    if (c.row < list.rows.size() && list.rows[c.row].id == c.rowId) {
-      rows.push_back(c.row);
-      continue;
-    }
-    if (byId.empty()) {
-      for (std::size_t r = 0; r < list.rows.size(); ++r) byId[list.rows[r].id] = r;
-    }
-    const auto found = byId.find(c.rowId);
-    rows.push_back(found == byId.end() ? list.rows.size() : found->second);
-  }
-  return rows;
-}
-
 // Rows by digest descending, the rows without digest after them: the exact reverse of a stable
 // ascending sort in which a row without digest has the smallest key.
 std::vector<std::size_t> DigestOrder(const resultlist::Rows& rows) {
@@ -111,10 +87,12 @@ std::vector<std::size_t> DigestOrder(const resultlist::Rows& rows) {
 GroupingResult GroupDuplicates(resultlist::ResultList& list,
                                const std::vector<Candidate>& candidates,
                                const std::vector<std::optional<resultlist::Digest>>& digests) {
-  const auto rowsOf = RowsOf(list, candidates);
   for (std::size_t k = 0; k < candidates.size(); ++k) {
-    if (rowsOf[k] >= list.rows.size()) continue;
-    ResultRow& row = list.rows[rowsOf[k]];
+    // Nothing sorts during a run, so each candidate is still where the run found it; a row that is
+    // not (the list was replaced) gets no digest.
+    const Candidate& c = candidates[k];
+    if (c.row >= list.rows.size() || list.rows[c.row].id != c.rowId) continue;
+    ResultRow& row = list.rows[c.row];
     row.hasDigest = k < digests.size() && digests[k].has_value();
     if (row.hasDigest) {
       row.digest = *digests[k];

@@ -10,7 +10,8 @@
 
 namespace corvale::duplicates {
 
-// A file of the run to digest: its row's place when the run chose it, and the row's identity.
+// A file of the run to digest: its row's place when the run chose it, and the row's identity,
+// checked before the digest is written there.
 struct Candidate {
   std::size_t row = 0;
   std::uint64_t rowId = 0;

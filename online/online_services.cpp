@@ -10,6 +10,16 @@ using platform::MessageButtons;
 using platform::MessageIcon;
 using platform::MessageResult;
 
+namespace {
+
+// Every failure of the service, to the user: a failed request or an answer that cannot be used.
+void ShowNetworkError(platform::UiSeams& seams) {
+  seams.ShowMessage("网络连接出错！", platform::kDefaultCaption, MessageIcon::None,
+                    MessageButtons::Ok);
+}
+
+}  // namespace
+
 Endpoints ConfiguredEndpoints() { return {kUpdateEndpoint, kInfoEndpoint, kEndpointsConfigured}; }
 
 std::string AskForUpdate(const Endpoints& endpoints, const std::atomic<bool>* cancelled) {
@@ -42,8 +52,7 @@ void ShowUpdateAnswer(platform::UiSeams& seams, const Endpoints& endpoints,
                       MessageButtons::Ok);
   }
   if (answer.empty()) {
-    seams.ShowMessage("网络连接出错！", platform::kDefaultCaption, MessageIcon::None,
-                      MessageButtons::Ok);
+    ShowNetworkError(seams);
   }
   if (answer == "0" &&
       seams.ShowMessage("有新版本，请更新软件！", platform::kDefaultCaption,
@@ -59,8 +68,7 @@ void OpenTutorialLink(platform::UiSeams& seams, const Endpoints& endpoints,
   const std::string scheme = LowerAscii(address.substr(0, address.find(':') + 1));
   if (scheme != "http:" && scheme != "https:") {
     // A file: or custom-handler address would run whatever the answer names.
-    seams.ShowMessage("网络连接出错！", platform::kDefaultCaption, MessageIcon::None,
-                      MessageButtons::Ok);
+    ShowNetworkError(seams);
     return;
   }
   seams.OpenUrl(address);
